@@ -1,0 +1,20 @@
+#pragma once
+// The drill's one way of telling the student that something went wrong.
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace qadrill {
+
+extern const std::u16string_view subscriptErrorMessage;
+extern const std::u16string_view generalErrorMessage;
+
+// The message for an error number: the error-9 text alone, or the general
+// text followed directly by the number.
+[[nodiscard]] std::u16string errorReportText(int errorNumber);
+
+// Shows the report and waits for OK; error 9 then ends the program.
+void reportError(Platform& platform, int errorNumber);
+
+}  // namespace qadrill
