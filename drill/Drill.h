@@ -1,1 +1,57 @@
 #pragma once
+// The logic half of the main window object: it owns the drill state and every
+// procedure of the drill; the window (window/) owns one Drill and forwards its
+// load event and button clicks here.  Handlers that trap errors report them
+// through reportError; the others pass them up, as each handler says.
+//
+// Folders: platform/ talks to the system, logbook/ turns records into log
+// bytes and holds the text coding, bank/ holds the question bank, the reader
+// and the stepping commands, drill/ the state, start-up and assignment
+// opening.  A click travels window -> Drill -> the folder's procedure.
+
+#include <string>
+
+#include "drill/DrillState.h"
+#include "drill/DrillView.h"
+#include "platform/Platform.h"
+
+namespace qadrill {
+
+class Drill {
+public:
+    Drill(Platform& platform, DrillView& view);
+
+    [[nodiscard]] DrillState& state() { return state_; }
+    [[nodiscard]] const DrillState& state() const { return state_; }
+
+    // The window's load event: initDrill, then openAssignment, always both.
+    void Form_Load();
+
+    // Click handlers of the question-and-answer flow.
+    void cmdNextQuestion_Click();
+    void cmd_next_picture_Click();
+    void cmd_display_note_file_Click();
+    void cmd_displayCumulativeText_Click();
+    void cmd_enter_response_Click();
+    void cmd_save_as_notes_Click();
+
+    // Public operations of the window object.
+    void readNextQuestion();
+    [[nodiscard]] std::u16string code(const std::u16string& aLine, float codeNbr) const;
+    void codeFile();
+    [[nodiscard]] std::u16string decode(const std::u16string& aLine, float codeNbr) const;
+    [[nodiscard]] std::u16string remSpaces(const std::u16string& aLine) const;
+    [[nodiscard]] std::u16string makeCodeLine(float codeNbr);
+    void runRoutine(const std::u16string& routine);
+
+private:
+    void initDrill();
+    void openAssignment();
+    void loadQuestions();
+
+    Platform& platform_;
+    DrillView& view_;
+    DrillState state_;
+};
+
+}  // namespace qadrill
