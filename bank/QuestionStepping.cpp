@@ -1,0 +1,69 @@
+#include "bank/QuestionStepping.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "bank/ControlLines.h"
+#include "bank/ErrorReport.h"
+#include "bank/QuestionReader.h"
+#include "logbook/Text.h"
+#include "platform/RuntimeError.h"
+
+namespace qadrill {
+
+namespace {
+
+// The graph routines draw nothing in this drill; they only must not end it.
+constexpr std::array<std::u16string_view, 3> graphRoutines = {u"graph1", u"graph2", u"graph3"};
+
+// Past either end of the bank there is no routine line to run.
+[[nodiscard]] bool isRoutineLineAt(const QuestionBank& bank, long index) {
+    if (index < 0 || index > QuestionBank::lastIndex) return false;
+    return isRoutineLine(bank.at(index));
+}
+
+void showNextQuestion(DrillState& state, Platform& platform, DrillView& view) {
+    readNextQuestion(state, platform, view);
+    // A bare keyword names no routine here: it is shown as text.
+    if (state.questionText.size() > routineKeyword.size() && isRoutineLine(state.questionText)) {
+        runRoutine(platform, routineName(state.questionText));
+        state.questionText.clear();
+        readNextQuestion(state, platform, view);
+    }
+    state.displayText = view.questionBoxText() + state.questionText;
+    state.questionText.clear();
+    view.setQuestionBoxText(state.displayText);
+}
+
+}  // namespace
+
+void cmdNextQuestion_Click(DrillState& state, Platform& platform, DrillView& view) {
+    try {
+        showNextQuestion(state, platform, view);
+    } catch (const RuntimeError& error) {
+        reportError(platform, error.number());
+    }
+}
+
+void runRoutine(Platform& platform, const std::u16string& routine) {
+    const std::u16string name = lowerCase(routine);
+    if (std::find(graphRoutines.begin(), graphRoutines.end(), name) != graphRoutines.end()) return;
+    platform.endProgram();
+}
+
+void cmd_next_picture_Click(DrillState& state, Platform& platform, DrillView& /*view*/) {
+    // The second look is taken from wherever the first one left the cursor.
+    for (long offset = 1; offset <= 2; ++offset) {
+        const long index = state.lineIndex + offset;
+        if (!isRoutineLineAt(state.questionBank, index)) continue;
+        runRoutine(platform, routineName(state.questionBank.at(index)));
+        state.lineIndex += offset;
+    }
+}
+
+void cmd_displayCumulativeText_Click(DrillState& state, Platform& /*platform*/, DrillView& view) {
+    view.setQuestionBoxText(state.cumulativeText);
+}
+
+}  // namespace qadrill
