@@ -1,0 +1,80 @@
+#include "logbook/LogWriter.h"
+
+#include <cmath>
+
+#include "logbook/LogEncoding.h"
+#include "logbook/Text.h"
+
+namespace qadrill {
+
+void LogRecord::put(std::string_view raw) {
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const char c = raw[i];
+        const bool breakByte = c == '\n' || c == '\r';
+        if (!breakByte) {
+            bytes_.push_back(c);
+            ++column_;
+            continue;
+        }
+        if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
+        lineEnd();
+    }
+}
+
+LogRecord& LogRecord::text(std::u16string_view item) {
+    put(encodeForLog(item));
+    return *this;
+}
+
+LogRecord& LogRecord::number(double value) {
+    put(std::signbit(value) && value != 0.0 ? "-" : " ");
+    text(numberText(std::fabs(value)));
+    put(" ");
+    return *this;
+}
+
+LogRecord& LogRecord::lineEnd() {
+    bytes_ += "\r\n";
+    column_ = 1;
+    return *this;
+}
+
+LogRecord& LogRecord::zoneAdvance() {
+    const int nextZone = ((column_ - 1) / zoneWidth + 1) * zoneWidth + 1;
+    bytes_.append(static_cast<std::size_t>(nextZone - column_), ' ');
+    column_ = nextZone;
+    return *this;
+}
+
+void appendRecord(Platform& platform, int fileNumber, const LogRecord& record) {
+    platform.write(fileNumber, record.bytes());
+}
+
+OpenLogs::OpenLogs(Platform& platform, std::initializer_list<std::pair<int, std::u16string>> logs)
+    : platform_(platform) {
+    try {
+        for (const auto& [number, path] : logs) {
+            platform_.close(number);
+            platform_.open(number, path, FileMode::Append);
+            open_.push_back(number);
+        }
+    } catch (...) {
+        closeAll();
+        throw;
+    }
+}
+
+OpenLogs::~OpenLogs() { closeAll(); }
+
+void OpenLogs::closeAll() noexcept {
+    for (const int number : open_) {
+        try {
+            platform_.close(number);
+        } catch (...) {
+            // The record is already synced; a failing close loses nothing.
+        }
+    }
+    open_.clear();
+}
+
+}  // namespace qadrill

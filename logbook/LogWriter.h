@@ -1,0 +1,70 @@
+#pragma once
+// The one place where log lines become bytes.  A record for one log is
+// composed in memory and appended with a single platform write, so a record
+// is in the file whole or not at all and two writers never interleave inside
+// one.
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace qadrill {
+
+// The fixed file numbers of the logs.
+namespace logfile {
+inline constexpr int master = 1;
+inline constexpr int send = 2;
+inline constexpr int notes = 3;
+}  // namespace logfile
+
+// The bytes of one record for one log file, freshly opened: it starts at column 1.
+class LogRecord {
+public:
+    static constexpr int zoneWidth = 14;
+
+    // Text in the logs' code page; inner line breaks (LF, CR LF, CR) become CR LF.
+    LogRecord& text(std::u16string_view item);
+    // Space (or minus sign), the magnitude's shortest decimal form, a space.
+    LogRecord& number(double value);
+    LogRecord& lineEnd();
+    // Spaces up to the first column of the next print zone; no line end.
+    LogRecord& zoneAdvance();
+
+    [[nodiscard]] const std::string& bytes() const { return bytes_; }
+    // The column the next byte lands in, counted from the last line end.
+    [[nodiscard]] int column() const { return column_; }
+
+private:
+    void put(std::string_view raw);
+
+    std::string bytes_;
+    int column_ = 1;
+};
+
+// One write of the whole record; throws RuntimeError as the platform does.
+void appendRecord(Platform& platform, int fileNumber, const LogRecord& record);
+
+// The logs one command writes, all opened for appending before any is written
+// and all closed when it ends, whether it succeeded or failed.
+class OpenLogs {
+public:
+    // (file number, path) pairs, opened in this order; a number still open
+    // from an earlier failure is closed first.  Throws RuntimeError, leaving
+    // none of them open.
+    OpenLogs(Platform& platform, std::initializer_list<std::pair<int, std::u16string>> logs);
+    ~OpenLogs();
+    OpenLogs(const OpenLogs&) = delete;
+    OpenLogs& operator=(const OpenLogs&) = delete;
+
+    void closeAll() noexcept;
+
+private:
+    Platform& platform_;
+    std::vector<int> open_;
+};
+
+}  // namespace qadrill
