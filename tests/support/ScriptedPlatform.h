@@ -3,7 +3,34 @@
 // recorded, clock and random fixed, program end raised as ProgramEnded.
 // Files are real files under a temporary root; any chosen file operation
 // can be made to fail with a chosen error number.
+//
+// Fault injection (served by the system-call hooks of PosixPlatform, so the
+// real error table and the real roll-back run):
+//   failNext(op, errnoValue, skip = 0)
+//       After `skip` more calls of `op` go through, the next one fails with
+//       errno `errnoValue`; the platform maps it as for a real failure, e.g.
+//       open: ENOENT -> 53 (Input) / 76 (Append, Output), EACCES -> 75,
+//       EAGAIN -> 70, EMFILE -> 67; write: ENOSPC -> 61, EIO -> 57;
+//       fsync: EIO -> 57 (the written bytes are cut back off);
+//       lock: EWOULDBLOCK -> 70 at once (this platform does not wait);
+//       read: EIO -> 57; makeDirectory: EEXIST -> 75, ENOENT -> 76.
+//       Several faults of one operation are served in the order planned;
+//       each skip counts from the previous fault.  Operations: open (each
+//       open() may make up to two system opens: create-new, then existing),
+//       lock, write, fsync (the file's own sync, not its directory's), read
+//       (a file is read in 64 KiB chunks, so a small file is read whole on
+//       the first lineInput/endOfFile after open), makeDirectory.
+//   acceptOnlyBytes(n)
+//       The next write puts only its first n bytes on disk and then fails:
+//       0 < n < size returns the short count; n == 0 or n >= size returns
+//       -1 with ENOSPC.  Either way the platform must leave the file as it
+//       was and throw 61.
+//   pendingFaults()   faults planned but not yet served (a test that expects
+//                     its fault to have hit can assert 0).
+//   calls(op)         system calls of `op` made so far, faulted or not.
 
+#include <array>
+#include <cstddef>
 #include <deque>
 #include <exception>
 #include <filesystem>
@@ -22,7 +49,8 @@ struct ProgramEnded : std::exception {
 
 class ScriptedPlatform final : public PosixPlatform {
 public:
-    // Drive c maps to root/"c", any other drive x to root/"x".
+    // Drive c maps to root/"c" (created here, as a home directory always
+    // exists), any other drive x to root/"x" (created only if a test does).
     explicit ScriptedPlatform(std::filesystem::path root);
 
     // Prompts: answers served in order; nullopt stands for Cancel.  Running
@@ -42,10 +70,20 @@ public:
 
     int beeps = 0;
     std::optional<Picture> clipboard;
-    bool clipboardLocked = false;  // a clipboard another program holds
+    // A clipboard another program holds: setting leaves it unchanged and
+    // reading offers no picture.
+    bool clipboardLocked = false;
     bool ended = false;
 
-    // ... fault injection: see the implementation's header section.
+    // Fault injection: see the top of this file.
+    void failNext(FileOperation operation, int errnoValue, int skip = 0);
+    void acceptOnlyBytes(std::size_t n);
+    [[nodiscard]] std::size_t pendingFaults() const;
+    [[nodiscard]] int calls(FileOperation operation) const;
+
+    [[nodiscard]] const std::filesystem::path& root() const { return root_; }
+    // The bytes of the real file behind a drill path, or nullopt if missing.
+    [[nodiscard]] std::optional<std::string> fileBytes(const std::u16string& drillPath) const;
 
     [[nodiscard]] std::u16string inputBox(const std::u16string& prompt) override;
     void messageBox(const std::u16string& text) override;
@@ -58,6 +96,29 @@ public:
     [[nodiscard]] std::optional<Picture> clipboardPicture() override;
     void beep() override;
     [[noreturn]] void endProgram() override;
+
+protected:
+    int systemOpen(const std::filesystem::path& path, int flags, mode_t mode) override;
+    int systemLock(int fd) override;
+    ssize_t systemWrite(int fd, const void* data, std::size_t size) override;
+    int systemFsync(int fd) override;
+    ssize_t systemRead(int fd, void* data, std::size_t size) override;
+    int systemMakeDirectory(const std::filesystem::path& path, mode_t mode) override;
+
+private:
+    struct Fault {
+        int skip = 0;
+        int errnoValue = 0;
+    };
+    static constexpr std::size_t operationCount = 6;
+
+    // Counts the call; the errno to fail it with, if a fault is due.
+    [[nodiscard]] std::optional<int> dueFault(FileOperation operation);
+
+    std::filesystem::path root_;
+    std::array<std::deque<Fault>, operationCount> faults_;
+    std::array<int, operationCount> calls_{};
+    std::optional<std::size_t> acceptedBytes_;
 };
 
 }  // namespace qadrill::testing

@@ -1,0 +1,68 @@
+#include "platform/PosixPlatform.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <utility>
+
+#include "platform/LocalClock.h"
+#include "platform/RuntimeError.h"
+
+namespace qadrill {
+
+PosixPlatform::PosixPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait)
+    : driveMap_(std::move(driveMap)), lockWait_(lockWait) {
+    // A write past the file size limit should fail with EFBIG (disk full to
+    // the drill), not kill the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+PosixPlatform::~PosixPlatform() { closeAll(); }
+
+std::filesystem::path PosixPlatform::nativePathOf(const std::u16string& path) const {
+    auto native = nativePath(path, driveMap_);
+    if (!native) throw RuntimeError(err::badFileName);
+    return *native;
+}
+
+float PosixPlatform::timer() { return static_cast<float>(secondsSinceMidnight(localNow())); }
+
+std::u16string PosixPlatform::dateText() { return dateTextOf(localNow().fields); }
+
+std::u16string PosixPlatform::timeText() { return timeTextOf(localNow().fields); }
+
+void PosixPlatform::randomize(float seed) { random_.seed(seed); }
+
+float PosixPlatform::rnd() { return random_.next(); }
+
+void PosixPlatform::endProgram() {
+    closeAll();
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    // At once: no exit handlers, no destructors of a half-finished handler.
+    _exit(0);
+}
+
+int PosixPlatform::systemOpen(const std::filesystem::path& path, int flags, mode_t mode) {
+    return ::open(path.c_str(), flags, mode);
+}
+
+int PosixPlatform::systemLock(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB); }
+
+ssize_t PosixPlatform::systemWrite(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
+
+int PosixPlatform::systemFsync(int fd) { return ::fsync(fd); }
+
+ssize_t PosixPlatform::systemRead(int fd, void* data, std::size_t size) { return ::read(fd, data, size); }
+
+int PosixPlatform::systemMakeDirectory(const std::filesystem::path& path, mode_t mode) {
+    return ::mkdir(path.c_str(), mode);
+}
+
+}  // namespace qadrill

@@ -1,0 +1,22 @@
+#pragma once
+// A fresh directory under $TMPDIR (or /tmp), removed with everything in it
+// when the object goes.
+
+#include <filesystem>
+
+namespace qadrill::testing {
+
+class TempDir final {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace qadrill::testing
