@@ -1,0 +1,20 @@
+#pragma once
+// Builds the window's controls from the control table.
+
+#include <QString>
+
+#include "window/ControlTable.h"
+
+class QWidget;
+
+namespace qadrill {
+
+// The table's name; array members add their index: "txt_parameter_0".
+[[nodiscard]] QString controlObjectName(const ControlSpec& spec);
+
+// Every control of the table on the form: named, placed, captioned, in the
+// table's tab order, labels beneath whatever overlaps them.  The timer is
+// created stopped.
+void buildControls(QWidget& form);
+
+}  // namespace qadrill
