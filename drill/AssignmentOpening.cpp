@@ -1,0 +1,78 @@
+#include "drill/AssignmentOpening.h"
+
+#include <cmath>
+
+#include "bank/ErrorReport.h"
+#include "logbook/LogWriter.h"
+#include "logbook/Text.h"
+#include "logbook/TextCoding.h"
+
+namespace qadrill {
+
+namespace {
+
+// Leaves lineIndex on the first line whose first four characters are the
+// assignment number and a point; past the bank's end the bank raises error 9.
+std::u16string findTitleLine(DrillState& state) {
+    const std::u16string target = state.assignmentNumber + u".";
+    state.lineIndex = 0;
+    std::u16string line;
+    while (left(line, 4) != target) {
+        ++state.lineIndex;
+        line = state.questionBank.at(state.lineIndex);
+    }
+    return line;
+}
+
+// Creates the master log, empty, even when the header is never written.
+void touchMasterLog(const DrillState& state, Platform& platform) {
+    platform.close(logfile::master);
+    platform.open(logfile::master, state.masterFile, FileMode::Append);
+    platform.close(logfile::master);
+}
+
+void copyStartQuestion(DrillState& state) {
+    const double k = std::nearbyint(leadingNumber(state.assignmentNumber));  // ties to even
+    if (k < 0 || k > StartQuestionTable::lastRow) throw RuntimeError(err::subscriptOutOfRange);
+    state.startQuestion = state.startQuestionTable.at(static_cast<long>(k), StartQuestionTable::lastColumn);
+}
+
+// The six header lines; only the date line differs between the two logs.
+LogRecord headerBlock(const DrillState& state, Platform& platform, const std::u16string& codeLine,
+                      const std::u16string& titleLine, std::u16string_view dateTimeSeparator) {
+    const float n = state.codeNumber;
+    LogRecord record;
+    record.text(codeLine).lineEnd();
+    record.text(code(u"Student Name:  " + state.studentName, n)).lineEnd();
+    record.text(code(u"assignment #" + state.assignmentNumber, n)).lineEnd();
+    record.text(code(titleLine, n)).lineEnd();
+    record.text(u"Initials:  " + state.studentInitials).lineEnd();
+    const auto date = platform.dateText();
+    record.text(u"Date and Time " + date + std::u16string(dateTimeSeparator) + platform.timeText()).lineEnd();
+    return record;
+}
+
+void writeHeaders(DrillState& state, Platform& platform, const std::u16string& titleLine) {
+    OpenLogs logs(platform, {{logfile::master, state.masterFile}, {logfile::send, state.sendFile}});
+    const auto codeLine = makeCodeLine(platform, state.codeNumber);
+    appendRecord(platform, logfile::master, headerBlock(state, platform, codeLine, titleLine, u""));
+    appendRecord(platform, logfile::send, headerBlock(state, platform, codeLine, titleLine, u" "));
+}
+
+}  // namespace
+
+void openAssignment(DrillState& state, Platform& platform) {
+    try {
+        const auto titleLine = findTitleLine(state);
+        touchMasterLog(state, platform);
+        copyStartQuestion(state);
+        writeHeaders(state, platform, titleLine);
+    } catch (const RuntimeError& error) {
+        // Leave no log open, so the recording commands can open them later.
+        platform.close(logfile::master);
+        platform.close(logfile::send);
+        reportError(platform, error.number());
+    }
+}
+
+}  // namespace qadrill
