@@ -1,0 +1,47 @@
+#include "window/DesktopPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+
+#include "window/PictureImage.h"
+
+namespace qadrill {
+
+std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
+    QInputDialog dialog;
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(QString::fromStdU16String(prompt));
+    // The prompt is shown as typed, never read as markup, and long prompts wrap.
+    if (auto* label = dialog.findChild<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+    }
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.textValue().toStdU16String();
+}
+
+void DesktopPlatform::messageBox(const std::u16string& text) {
+    QMessageBox box;
+    box.setIcon(QMessageBox::NoIcon);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromStdU16String(text));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+void DesktopPlatform::setClipboardPicture(const Picture& picture) {
+    QGuiApplication::clipboard()->setImage(toImage(picture));
+}
+
+std::optional<Picture> DesktopPlatform::clipboardPicture() {
+    const QImage image = QGuiApplication::clipboard()->image();
+    if (image.isNull()) return std::nullopt;
+    return toPicture(image);
+}
+
+void DesktopPlatform::beep() { QApplication::beep(); }
+
+}  // namespace qadrill

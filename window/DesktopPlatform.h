@@ -1,0 +1,23 @@
+#pragma once
+// The platform on a desktop: files, clock, random sequence and program end
+// from PosixPlatform; prompts, message boxes, clipboard and beep from Qt.
+
+#include "platform/PosixPlatform.h"
+
+namespace qadrill {
+
+class DesktopPlatform final : public PosixPlatform {
+public:
+    DesktopPlatform() = default;
+
+    // Prompt text, one edit field, OK and Cancel; no preset answer.
+    [[nodiscard]] std::u16string inputBox(const std::u16string& prompt) override;
+    // The text and one OK button, no icon.
+    void messageBox(const std::u16string& text) override;
+
+    void setClipboardPicture(const Picture& picture) override;
+    [[nodiscard]] std::optional<Picture> clipboardPicture() override;
+    void beep() override;
+};
+
+}  // namespace qadrill
