@@ -93,12 +93,13 @@ void codeFile(DrillState& state, Platform& platform) {
     const std::u16string queryPath = state.dataDir + u"\\query" + state.queryName + u".txt";
     const std::u16string codedPath = state.dataDir + u"\\queri" + state.queryName + u".txt";
 
-    platform.open(queryFileNumber, queryPath, FileMode::Input);
-    state.codeNumber = static_cast<float>(readLine(platform, queryFileNumber).size());
-    platform.closeAll();
-
-    // A failure mid-copy must not leave the file numbers taken for later.
+    // A failure part-way must not leave the file numbers taken for later.
     try {
+        platform.open(queryFileNumber, queryPath, FileMode::Input);
+        const auto firstLineLength = readLine(platform, queryFileNumber).size();
+        platform.closeAll();
+        state.codeNumber = static_cast<float>(firstLineLength);
+
         platform.open(queryFileNumber, queryPath, FileMode::Input);
         platform.open(codedFileNumber, codedPath, FileMode::Output);
         while (!platform.endOfFile(queryFileNumber))

@@ -1,0 +1,80 @@
+// log_record_writer DATA_ROOT WRITER_ID COUNT whole|lines
+//
+// Appends COUNT notes records of one writer to the three logs under
+// DATA_ROOT/c/plovenda, through the real recording command on the POSIX
+// platform.  "lines" sends every line with its own write instead of one
+// write per record: the fault the concurrency test must be able to see.
+// Exit status 0 on success, 1 on a run-time error, 2 on bad arguments.
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "logbook/ResponseRecords.h"
+#include "platform/PosixPlatform.h"
+#include "platform/RuntimeError.h"
+#include "tests/support/FakeView.h"
+
+namespace qadrill::testing {
+namespace {
+
+class WriterPlatform final : public PosixPlatform {
+public:
+    WriterPlatform(const std::filesystem::path& root, bool lineByLine)
+        : PosixPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {}
+
+    void write(int fileNumber, std::string_view bytes) override {
+        if (!lineByLine_) return PosixPlatform::write(fileNumber, bytes);
+        while (!bytes.empty()) {
+            const auto end = bytes.find("\r\n");
+            const auto length = end == std::string_view::npos ? bytes.size() : end + 2;
+            PosixPlatform::write(fileNumber, bytes.substr(0, length));
+            bytes.remove_prefix(length);
+        }
+    }
+    // A fixed clock keeps every record of one writer identical but for its number.
+    [[nodiscard]] std::u16string dateText() override { return u"12-07-2026"; }
+    [[nodiscard]] std::u16string timeText() override { return u"23:05:36"; }
+
+    [[nodiscard]] std::u16string inputBox(const std::u16string&) override { return {}; }
+    void messageBox(const std::u16string&) override {}
+    void setClipboardPicture(const Picture&) override {}
+    [[nodiscard]] std::optional<Picture> clipboardPicture() override { return std::nullopt; }
+    void beep() override {}
+
+private:
+    bool lineByLine_;
+};
+
+std::u16string ascii(const std::string& text) { return {text.begin(), text.end()}; }
+
+int run(const std::filesystem::path& root, int writer, int count, bool lineByLine) {
+    WriterPlatform platform(root, lineByLine);
+    FakeView view;
+    DrillState state;
+    state.masterFile = u"c:\\plovenda\\masterFile_shared.txt";
+    state.sendFile = u"c:\\plovenda\\send_1207shared.txt";
+    state.notesFile = u"c:\\plovenda\\notes_shared.txt";
+    state.currentLine = ascii("question of writer " + std::to_string(writer));
+    for (int record = 0; record < count; ++record) {
+        view.answer = ascii("writer " + std::to_string(writer) + " record " + std::to_string(record));
+        cmd_save_as_notes_Click(state, platform, view);
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace qadrill::testing
+
+int main(int argc, char** argv) {
+    if (argc != 5) return 2;
+    const std::string_view mode = argv[4];
+    if (mode != "whole" && mode != "lines") return 2;
+    try {
+        return qadrill::testing::run(argv[1], std::atoi(argv[2]), std::atoi(argv[3]), mode == "lines");
+    } catch (const qadrill::RuntimeError& error) {
+        std::fprintf(stderr, "log_record_writer: %s\n", error.what());
+        return 1;
+    }
+}
