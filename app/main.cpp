@@ -1,0 +1,44 @@
+// Program start: create the main window, run its load event (the start-up
+// prompts appear before the window does), then show it.
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "window/DesktopPlatform.h"
+#include "window/MainWindow.h"
+
+namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Without a display the toolkit aborts with a trace; say it plainly instead.
+bool hasDisplay() {
+    if (isSet("QT_QPA_PLATFORM")) {
+        const std::string_view platform = std::getenv("QT_QPA_PLATFORM");
+        if (platform.substr(0, 3) != "xcb" && platform.substr(0, 7) != "wayland") return true;
+    }
+    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (!hasDisplay()) {
+        std::fputs("qadrill: a graphical display is needed; start it from a desktop session.\n", stderr);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qadrill"));
+
+    qadrill::DesktopPlatform platform;
+    qadrill::MainWindow window(platform);
+    window.load();
+    window.show();
+    QApplication::exec();
+    platform.endProgram();
+}

@@ -1,0 +1,104 @@
+# Shared steps for driving the real program under Xvfb as a student would.
+# Sourced by the end-to-end tests; every wait is bounded.
+
+set -euo pipefail
+
+E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts a private X server and a private home; sets DISPLAY and HOME.
+start_desktop() {
+    unset DISPLAY
+    WORK=$(mktemp -d)
+    export HOME="$WORK/home"
+    mkdir -p "$HOME"
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        for _ in $(seq 50); do
+            DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && { export DISPLAY=":$n"; break 2; }
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$XVFB_PID" 2>/dev/null || true
+    done
+    [ -n "${DISPLAY:-}" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    trap stop_desktop EXIT
+}
+
+stop_desktop() {
+    [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
+    kill "$XVFB_PID" 2>/dev/null || true
+    [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
+}
+
+start_drill() {
+    "$QADRILL" >"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+}
+
+# Waits for a visible window with this exact title; prints its id.
+wait_window() {
+    local title=$1 id=""
+    for _ in $(seq $((E2E_TIMEOUT * 10))); do
+        for id in $(xwininfo -root -tree 2>/dev/null | sed -nE "s/^ +(0x[0-9a-f]+) \"${title}\":.*/\1/p"); do
+            xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable" && { echo "$id"; return; }
+        done
+        sleep 0.1
+    done
+    fail "no window titled '$title' appeared"
+}
+
+# Answers the prompt on screen: types the text, presses Enter.
+answer_prompt() {
+    local id
+    id=$(wait_window qadrill)
+    xdotool windowfocus --sync "$id"
+    sleep 0.2
+    [ -n "$1" ] && xdotool type --delay 15 "$1"
+    xdotool key Return
+    sleep 0.4
+}
+
+# Waits for the next message box and prints its text; the desktop platform
+# repeats every report on standard error, one line each.
+REPORTS_SEEN=0
+next_report() {
+    local id line=""
+    id=$(wait_window qadrill)
+    xdotool windowfocus --sync "$id" || true
+    for _ in $(seq $((E2E_TIMEOUT * 10))); do
+        line=$(grep '^qadrill: ' "$WORK/app.log" | sed -n "$((REPORTS_SEEN + 1))p")
+        [ -n "$line" ] && break
+        sleep 0.1
+    done
+    [ -n "$line" ] || fail "no report was shown"
+    echo "${line#qadrill: }"
+}
+
+# Clicks the centre of a control given by its twip rectangle.
+click_twips() {
+    local win=$1 left=$2 top=$3 width=$4 height=$5
+    xdotool mousemove --window "$win" $(((left + width / 2) / 15)) $(((top + height / 2) / 15)) click 1
+    sleep 0.4
+}
+
+wait_exit() {
+    local status=0
+    for _ in $(seq $((E2E_TIMEOUT * 10))); do
+        kill -0 "$APP_PID" 2>/dev/null || { wait "$APP_PID" || status=$?; APP_PID=""; return $status; }
+        sleep 0.1
+    done
+    fail "the program did not end"
+}
+
+# Masks what changes from run to run: the header's code line, dates and times.
+mask_log() {
+    LC_ALL=C sed -E \
+        -e '1s/^.*\r$/<code line>\r/' \
+        -e 's/[0-9]{2}-[0-9]{2}-[0-9]{4}/mm-dd-yyyy/g' \
+        -e 's/[0-9]{2}:[0-9]{2}:[0-9]{2}/hh:mm:ss/g' "$1"
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# A student's session with the real program under Xvfb: the four prompts,
+# two questions, a response, a note, both displays, quit; then the three logs
+# compared byte for byte (times, dates and the code line masked).
+# usage: student_session.sh <qadrill> <golden dir> <artifact dir>
+QADRILL=$1
+GOLDEN=$2
+ARTIFACTS=$3
+source "$(dirname "$0")/drive.sh"
+
+start_desktop
+start_drill
+answer_prompt 1
+answer_prompt "Ann Lee Smith"
+answer_prompt als
+answer_prompt 1
+
+win=$(wait_window Form1)
+click_twips "$win" 240 0 975 735            # Next Question / Answer
+click_twips "$win" 5640 720 5055 5255       # into the answer box
+xdotool type --delay 15 "Speed is 3 m/s."
+xdotool key Return
+xdotool type --delay 15 "Units check."
+click_twips "$win" 5640 240 855 495         # Enter Response
+click_twips "$win" 240 0 975 735            # the next question
+click_twips "$win" 5640 720 5055 5255
+xdotool type --delay 15 "Check the units first."
+click_twips "$win" 6480 240 855 495         # Save as Notes
+click_twips "$win" 4440 240 975 495         # display notes
+click_twips "$win" 3600 240 855 495         # display everything
+mkdir -p "$ARTIFACTS"
+import -window root "$ARTIFACTS/student_session.png"
+click_twips "$win" 10200 0 735 495          # quit program
+wait_exit || fail "quit ended with status $?"
+
+dir="$HOME/plovenda"
+today=$(date +%m%d)
+for log in "masterFile_Ann_Lee_Smith.txt:master.txt" "send_${today}Ann_Lee_Smith.txt:send.txt" \
+           "notes_Ann_Lee_Smith.txt:notes.txt"; do
+    file="$dir/${log%%:*}"
+    [ -f "$file" ] || fail "missing log $file"
+    cp "$file" "$ARTIFACTS/"
+    if ! cmp -s <(mask_log "$file") "$GOLDEN/${log#*:}"; then
+        diff <(mask_log "$file" | od -c) <(od -c "$GOLDEN/${log#*:}") | head -20 >&2
+        fail "${log%%:*} differs from ${log#*:}"
+    fi
+done
+echo "student session: logs match, screenshot in $ARTIFACTS"
