@@ -95,10 +95,10 @@ wait_exit() {
     fail "the program did not end"
 }
 
-# Masks what changes from run to run: the header's code line, dates and times.
+# Masks what changes from run to run: dates, times and, in a log that starts
+# with a header block (second argument "header"), its code line.
 mask_log() {
-    LC_ALL=C sed -E \
-        -e '1s/^.*\r$/<code line>\r/' \
-        -e 's/[0-9]{2}-[0-9]{2}-[0-9]{4}/mm-dd-yyyy/g' \
-        -e 's/[0-9]{2}:[0-9]{2}:[0-9]{2}/hh:mm:ss/g' "$1"
+    local args=(-e 's/[0-9]{2}-[0-9]{2}-[0-9]{4}/mm-dd-yyyy/g' -e 's/[0-9]{2}:[0-9]{2}:[0-9]{2}/hh:mm:ss/g')
+    [ "${2:-}" = header ] && args=(-e '1s/^.*\r$/<code line>\r/' "${args[@]}")
+    LC_ALL=C sed -E "${args[@]}" "$1"
 }

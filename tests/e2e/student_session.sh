@@ -8,6 +8,9 @@ GOLDEN=$2
 ARTIFACTS=$3
 source "$(dirname "$0")/drive.sh"
 
+# "log file:golden file:kind" -> golden file
+golden_of() { local rest=${1#*:}; echo "${rest%%:*}"; }
+
 start_desktop
 start_drill
 answer_prompt 1
@@ -35,14 +38,18 @@ wait_exit || fail "quit ended with status $?"
 
 dir="$HOME/plovenda"
 today=$(date +%m%d)
-for log in "masterFile_Ann_Lee_Smith.txt:master.txt" "send_${today}Ann_Lee_Smith.txt:send.txt" \
-           "notes_Ann_Lee_Smith.txt:notes.txt"; do
-    file="$dir/${log%%:*}"
-    [ -f "$file" ] || fail "missing log $file"
-    cp "$file" "$ARTIFACTS/"
-    if ! cmp -s <(mask_log "$file") "$GOLDEN/${log#*:}"; then
-        diff <(mask_log "$file" | od -c) <(od -c "$GOLDEN/${log#*:}") | head -20 >&2
-        fail "${log%%:*} differs from ${log#*:}"
+logs=("masterFile_Ann_Lee_Smith.txt:master.txt:header" "send_${today}Ann_Lee_Smith.txt:send.txt:header"
+      "notes_Ann_Lee_Smith.txt:notes.txt:")
+for log in "${logs[@]}"; do
+    [ -f "$dir/${log%%:*}" ] || fail "missing log ${log%%:*}"
+    cp "$dir/${log%%:*}" "$ARTIFACTS/"
+    # UPDATE_GOLDEN=1 rewrites the golden files; read them as bytes before committing.
+    [ -n "${UPDATE_GOLDEN:-}" ] && mask_log "$dir/${log%%:*}" "${log##*:}" >"$GOLDEN/$(golden_of "$log")"
+done
+for log in "${logs[@]}"; do
+    if ! cmp -s <(mask_log "$dir/${log%%:*}" "${log##*:}") "$GOLDEN/$(golden_of "$log")"; then
+        diff <(mask_log "$dir/${log%%:*}" "${log##*:}" | od -c) <(od -c "$GOLDEN/$(golden_of "$log")") | head -20 >&2
+        fail "${log%%:*} differs from $(golden_of "$log")"
     fi
 done
 echo "student session: logs match, screenshot in $ARTIFACTS"
