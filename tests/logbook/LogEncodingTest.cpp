@@ -95,6 +95,15 @@ TEST(LogEncodingRange, AsciiIsUnchanged) {
     EXPECT_EQ(encodeForLog(text), bytes);
 }
 
+// The code line of a log header is made of characters decoded from codes
+// 66..255: each must go back out as exactly the code it came from.
+TEST(LogEncodingRange, EveryCodePageCharacterGivesItsOwnByte) {
+    for (int value = 0; value < 256; ++value) {
+        const std::string byte(1, static_cast<char>(value));
+        EXPECT_EQ(encodeForLog(decodeWindows1252(byte)), byte) << value;
+    }
+}
+
 // Reads log bytes back: references resolved, each byte through the code page.
 std::u16string readBack(const std::string& bytes, const std::map<std::string, char32_t>& names) {
     std::u16string out;
