@@ -1,0 +1,85 @@
+// The window as the logic sees it: box texts cross with CR LF line breaks and
+// come back exactly; the picture scales reach the right box.
+
+#include <QPlainTextEdit>
+#include <QtTest>
+
+#include "tests/window/WindowRun.h"
+#include "window/BoxView.h"
+#include "window/PictureBox.h"
+
+using qadrill::PictureBoxId;
+using qadrill::testing::WindowRun;
+
+class BoxViewTest final : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void logicTextComesBackAsItWent_data();
+    void logicTextComesBackAsItWent();
+    void typedBreaksReachTheLogicAsCrLf_data();
+    void typedBreaksReachTheLogicAsCrLf();
+    void scalesReachTheirOwnBox();
+};
+
+void BoxViewTest::logicTextComesBackAsItWent_data() {
+    QTest::addColumn<QString>("logic");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("one line") << "v = 3 m/s" << "v = 3 m/s";
+    QTest::newRow("two lines") << "first\r\nsecond" << "first\nsecond";
+    QTest::newRow("blank line between") << "a\r\n\r\nb" << "a\n\nb";
+    QTest::newRow("break at the end") << "a\r\n" << "a\n";
+    QTest::newRow("no-break space kept") << "5\u00a0kg" << "5\u00a0kg";
+    QTest::newRow("tab kept") << "x\ty" << "x\ty";
+}
+
+void BoxViewTest::logicTextComesBackAsItWent() {
+    QFETCH(QString, logic);
+    QFETCH(QString, shown);
+    WindowRun run;
+    auto& box = run.control<QPlainTextEdit>("txt_answer");
+    qadrill::BoxView view(run.control<QPlainTextEdit>("txt_question"), box, run.control<qadrill::PictureBox>("Picture1"),
+                          run.control<qadrill::PictureBox>("Picture2"));
+    view.setAnswerBoxText(logic.toStdU16String());
+    QCOMPARE(box.document()->toRawText().replace(QChar::ParagraphSeparator, '\n'), shown);
+    QCOMPARE(QString::fromStdU16String(view.answerBoxText()), logic);
+    view.setQuestionBoxText(logic.toStdU16String());
+    QCOMPARE(QString::fromStdU16String(view.questionBoxText()), logic);
+}
+
+void BoxViewTest::typedBreaksReachTheLogicAsCrLf_data() {
+    QTest::addColumn<int>("modifier");
+    QTest::newRow("Enter") << int(Qt::NoModifier);
+    QTest::newRow("Shift+Enter") << int(Qt::ShiftModifier);
+}
+
+void BoxViewTest::typedBreaksReachTheLogicAsCrLf() {
+    QFETCH(int, modifier);
+    WindowRun run;
+    auto& box = run.control<QPlainTextEdit>("txt_question");
+    QTest::keyClicks(&box, "a");
+    QTest::keyClick(&box, Qt::Key_Return, Qt::KeyboardModifiers(modifier));
+    QTest::keyClicks(&box, "b");
+    qadrill::BoxView view(box, run.control<QPlainTextEdit>("txt_answer"), run.control<qadrill::PictureBox>("Picture1"),
+                          run.control<qadrill::PictureBox>("Picture2"));
+    QCOMPARE(QString::fromStdU16String(view.questionBoxText()), QString("a\r\nb"));
+}
+
+void BoxViewTest::scalesReachTheirOwnBox() {
+    WindowRun run;
+    auto& picture1 = run.control<qadrill::PictureBox>("Picture1");
+    auto& picture2 = run.control<qadrill::PictureBox>("Picture2");
+    qadrill::BoxView view(run.control<QPlainTextEdit>("txt_question"), run.control<QPlainTextEdit>("txt_answer"),
+                          picture1, picture2);
+    view.setPictureScaleHeight(PictureBoxId::Picture1, 1000);
+    view.setPictureScaleWidth(PictureBoxId::Picture1, 2000);
+    view.setPictureScaleHeight(PictureBoxId::Picture2, 300);
+    QCOMPARE(picture1.scaleHeight(), 1000.0);
+    QCOMPARE(picture1.scaleWidth(), 2000.0);
+    QCOMPARE(picture2.scaleHeight(), 300.0);
+    QCOMPARE(picture2.scaleWidth(), 333.0 * 15);  // unset: the drawing area in twips
+}
+
+QTEST_MAIN(BoxViewTest)
+#include "BoxViewTest.moc"
