@@ -1,0 +1,223 @@
+// A write is one unit: all of its bytes reach the file, or none do.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/RuntimeError.h"
+#include "tests/platform/TestPlatforms.h"
+#include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempDir.h"
+
+namespace qadrill::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr char16_t logPath[] = u"c:\\log.txt";
+const std::string before = "header line\r\n";
+const std::string record = "......!!!!\r\n          23:05:36\r\nwhat is 2+2?\r\nRESPONSE -->  \r\n4\r\n";
+
+int errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RuntimeError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+class WholeWrite : public ::testing::TestWithParam<FileMode> {
+protected:
+    TempDir dir;
+    ScriptedPlatform platform{dir.path()};
+
+    void SetUp() override {
+        platform.open(1, logPath, GetParam());
+        platform.write(1, before);
+    }
+    std::string onDisk() { return platform.fileBytes(logPath).value_or("<missing>"); }
+};
+
+TEST_P(WholeWrite, ShortWriteAtEveryOffsetLeavesFileAsBefore) {
+    for (std::size_t accepted = 0; accepted <= record.size(); ++accepted) {
+        platform.acceptOnlyBytes(accepted);
+        EXPECT_EQ(errorOf([&] { platform.write(1, record); }), err::diskFull) << "after " << accepted << " bytes";
+        ASSERT_EQ(onDisk(), before) << "after " << accepted << " bytes";
+    }
+    // The next write lands where the failed ones would have: no gap, no leftovers.
+    platform.write(1, record);
+    EXPECT_EQ(onDisk(), before + record);
+}
+
+struct FaultRow {
+    const char* name;
+    FileOperation operation;
+    int errnoValue;
+    int expected;
+};
+
+class WriteFault : public ::testing::TestWithParam<FaultRow> {};
+
+TEST_P(WriteFault, FailsWithItsNumberAndLeavesFileAsBefore) {
+    TempDir dir;
+    ScriptedPlatform platform(dir.path());
+    platform.open(1, logPath, FileMode::Append);
+    platform.write(1, before);
+    const FaultRow& row = GetParam();
+    platform.failNext(row.operation, row.errnoValue);
+    EXPECT_EQ(errorOf([&] { platform.write(1, record); }), row.expected);
+    EXPECT_EQ(platform.pendingFaults(), 0U);
+    EXPECT_EQ(platform.fileBytes(logPath), before);
+    platform.write(1, "next\r\n");
+    EXPECT_EQ(platform.fileBytes(logPath), before + "next\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, WriteFault,
+    ::testing::Values(FaultRow{"write_io_error", FileOperation::write, EIO, 57},
+                      FaultRow{"write_disk_full", FileOperation::write, ENOSPC, 61},
+                      FaultRow{"write_too_large", FileOperation::write, EFBIG, 61},
+                      FaultRow{"write_quota", FileOperation::write, EDQUOT, 61},
+                      FaultRow{"sync_io_error_after_bytes_written", FileOperation::fsync, EIO, 57},
+                      FaultRow{"sync_disk_full_after_bytes_written", FileOperation::fsync, ENOSPC, 61},
+                      FaultRow{"lock_held_elsewhere", FileOperation::lock, EWOULDBLOCK, 70},
+                      FaultRow{"lock_table_full", FileOperation::lock, ENOLCK, 57}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(WholeWrite, SuccessAppendsExactlyTheBytes) {
+    const std::string binary("\0\xff\x80\r\rtail", 10);
+    platform.write(1, record);
+    platform.write(1, "");
+    platform.writeLine(1, binary);
+    EXPECT_EQ(onDisk(), before + record + binary + "\r\n");
+    EXPECT_EQ(platform.calls(FileOperation::write), 3) << "one system write per unit, none for nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, WholeWrite, ::testing::Values(FileMode::Append, FileMode::Output),
+                         [](const auto& info) { return info.param == FileMode::Append ? "append" : "output"; });
+
+TEST(OpenModes, AppendKeepsAndOutputEmpties) {
+    TempDir dir;
+    ScriptedPlatform platform(dir.path());
+    platform.open(1, logPath, FileMode::Append);
+    platform.open(2, logPath, FileMode::Append);
+    platform.write(1, "one ");
+    platform.write(2, "two ");
+    platform.write(1, "three");
+    platform.closeAll();
+    EXPECT_EQ(platform.fileBytes(logPath), "one two three") << "each handle appends at the current end";
+    platform.open(1, logPath, FileMode::Append);
+    platform.close(1);
+    EXPECT_EQ(platform.fileBytes(logPath), "one two three");
+    platform.open(1, logPath, FileMode::Output);
+    EXPECT_EQ(platform.fileBytes(logPath), "");
+    platform.open(2, u"c:\\fresh.txt", FileMode::Append);
+    EXPECT_EQ(platform.fileBytes(u"c:\\fresh.txt"), "");
+}
+
+// Another process holds the lock on the log for holdFor, then lets go.
+class LockHolder {
+public:
+    LockHolder(const std::filesystem::path& file, std::chrono::milliseconds holdFor) {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+            const bool locked = fd >= 0 && flock(fd, LOCK_EX) == 0;
+            (void)!::write(ready[1], locked ? "L" : "F", 1);
+            usleep(static_cast<useconds_t>(holdFor.count() * 1000));
+            _exit(0);
+        }
+        char answer = 'F';
+        held_ = ::read(ready[0], &answer, 1) == 1 && answer == 'L';
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~LockHolder() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    [[nodiscard]] bool held() const { return held_; }
+
+private:
+    pid_t pid_ = -1;
+    bool held_ = false;
+};
+
+class LockContention : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::filesystem::path file() const { return dir.path() / "c" / "log.txt"; }
+    void SetUp() override {
+        std::filesystem::create_directories(dir.path() / "c");
+        std::ofstream(file()) << before;
+    }
+};
+
+TEST_F(LockContention, HeldPastTheBoundGives70AfterWaiting) {
+    BarePlatform platform(dir.path(), 300ms);
+    platform.open(1, logPath, FileMode::Append);
+    const LockHolder holder(file(), 5s);
+    ASSERT_TRUE(holder.held());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(errorOf([&] { platform.write(1, record); }), err::fileLocked);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 300ms);
+    EXPECT_LT(waited, 2s);
+    std::ifstream in(file(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+}
+
+TEST_F(LockContention, ReleasedWithinTheBoundWriteGoesThrough) {
+    BarePlatform platform(dir.path(), 2s);
+    platform.open(1, logPath, FileMode::Append);
+    const LockHolder holder(file(), 200ms);
+    ASSERT_TRUE(holder.held());
+    const auto start = std::chrono::steady_clock::now();
+    platform.write(1, record);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms) << "the write should have waited for the lock";
+    std::ifstream in(file(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before + record);
+}
+
+// With no room left the system would stop the process with a signal; with a
+// little room it writes part of the record.  Both must be a clean error 61.
+class FileSizeLimit : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(FileSizeLimit, OverLimitWriteIsDiskFullNotDeath) {
+    TempDir dir;
+    const std::size_t room = GetParam();
+    const int code = runInChild([&] {
+        BarePlatform platform(dir.path(), 0ms);
+        std::filesystem::create_directories(dir.path() / "c");
+        platform.open(1, logPath, FileMode::Append);
+        platform.write(1, before);
+        const rlimit small{before.size() + room, before.size() + room};
+        if (setrlimit(RLIMIT_FSIZE, &small) != 0) return childSetupFailed;
+        const int error = errorOf([&] { platform.write(1, record); });
+        std::ifstream in(dir.path() / "c" / "log.txt", std::ios::binary);
+        const bool unchanged = std::string(std::istreambuf_iterator<char>(in), {}) == before;
+        return unchanged ? error : 1;
+    });
+    EXPECT_EQ(code, err::diskFull);
+}
+
+INSTANTIATE_TEST_SUITE_P(Room, FileSizeLimit, ::testing::Values(0U, 4U),
+                         [](const auto& info) { return info.param == 0 ? "no_room" : "room_for_part"; });
+
+}  // namespace
+}  // namespace qadrill::testing
