@@ -11,6 +11,15 @@
 using qadrill::PictureBoxId;
 using qadrill::testing::WindowRun;
 
+namespace {
+
+qadrill::BoxView viewOf(WindowRun& run) {
+    return {run.control<QPlainTextEdit>("txt_question"), run.control<QPlainTextEdit>("txt_answer"),
+            run.control<qadrill::PictureBox>("Picture1"), run.control<qadrill::PictureBox>("Picture2")};
+}
+
+}  // namespace
+
 class BoxViewTest final : public QObject {
     Q_OBJECT
 
@@ -39,8 +48,7 @@ void BoxViewTest::logicTextComesBackAsItWent() {
     QFETCH(QString, shown);
     WindowRun run;
     auto& box = run.control<QPlainTextEdit>("txt_answer");
-    qadrill::BoxView view(run.control<QPlainTextEdit>("txt_question"), box, run.control<qadrill::PictureBox>("Picture1"),
-                          run.control<qadrill::PictureBox>("Picture2"));
+    auto view = viewOf(run);
     view.setAnswerBoxText(logic.toStdU16String());
     QCOMPARE(box.document()->toRawText().replace(QChar::ParagraphSeparator, '\n'), shown);
     QCOMPARE(QString::fromStdU16String(view.answerBoxText()), logic);
@@ -61,8 +69,7 @@ void BoxViewTest::typedBreaksReachTheLogicAsCrLf() {
     QTest::keyClicks(&box, "a");
     QTest::keyClick(&box, Qt::Key_Return, Qt::KeyboardModifiers(modifier));
     QTest::keyClicks(&box, "b");
-    qadrill::BoxView view(box, run.control<QPlainTextEdit>("txt_answer"), run.control<qadrill::PictureBox>("Picture1"),
-                          run.control<qadrill::PictureBox>("Picture2"));
+    auto view = viewOf(run);
     QCOMPARE(QString::fromStdU16String(view.questionBoxText()), QString("a\r\nb"));
 }
 
@@ -70,8 +77,7 @@ void BoxViewTest::scalesReachTheirOwnBox() {
     WindowRun run;
     auto& picture1 = run.control<qadrill::PictureBox>("Picture1");
     auto& picture2 = run.control<qadrill::PictureBox>("Picture2");
-    qadrill::BoxView view(run.control<QPlainTextEdit>("txt_question"), run.control<QPlainTextEdit>("txt_answer"),
-                          picture1, picture2);
+    auto view = viewOf(run);
     view.setPictureScaleHeight(PictureBoxId::Picture1, 1000);
     view.setPictureScaleWidth(PictureBoxId::Picture1, 2000);
     view.setPictureScaleHeight(PictureBoxId::Picture2, 300);

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "tests/window/WindowRun.h"
+#include "window/CaptionButton.h"
 
 using qadrill::testing::WindowRun;
 
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void stripsPastTheEdgeAreCutOff();
     void resizingLaysNothingOut();
     void noDefaultButtonNoAccessKey();
+    void ampersandInACaptionIsNoAccessKey();
     void captionsWrap_data();
     void captionsWrap();
 };
@@ -105,12 +107,14 @@ void ControlTableTest::controls_data() {
     row("txt_parameter_2", line, "1", {547, 512, 20, 19}, true, false, "Parameter 3");
     row("lbl_parameter_3", label, "Parameter 4", {480, 544, 60, 13}, false, false, "Parameter 4");
     row("txt_parameter_3", line, "1", {547, 544, 20, 19}, true, false, "Parameter 4");
-    row("cmd_displayCumulativeText", button, "display everything", {240, 16, 57, 33}, true, false, "display everything");
+    row("cmd_displayCumulativeText", button, "display everything", {240, 16, 57, 33}, true, false,
+        "display everything");
     row("cmd_display_note_file", button, "display notes", {296, 16, 65, 33}, true, false, "display notes");
     row("cmd_quit", button, "quit program", {680, 0, 49, 33}, true, false, "quit program");
     row("cmd_pend_exp", button, "pend exp", {576, 504, 33, 25}, true, false, "pend exp");
     row("cmd_next_picture", button, "next picture", {80, 504, 57, 33}, true, false, "next picture");
-    row("lbl_only_if_prompted", label, "click only if prompted", {16, 504, 57, 33}, false, false, "click only if prompted");
+    row("lbl_only_if_prompted", label, "click only if prompted", {16, 504, 57, 33}, false, false,
+        "click only if prompted");
     row("cmd_copy_picture", button, "copy picture", {80, 544, 57, 33}, true, false, "copy picture");
     row("cmd_clear_answer_box", button, "clear box", {552, 16, 57, 33}, true, false, "clear box");
 }
@@ -221,6 +225,12 @@ void ControlTableTest::noDefaultButtonNoAccessKey() {
         QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
         QVERIFY2(QKeySequence::mnemonic(button->text()).isEmpty(), qPrintable(button->objectName()));
     }
+}
+
+void ControlTableTest::ampersandInACaptionIsNoAccessKey() {
+    const qadrill::CaptionButton button("Save &Notes", nullptr);
+    QVERIFY(QKeySequence::mnemonic(button.text()).isEmpty());
+    QVERIFY(!QKeySequence::mnemonic("Save &Notes").isEmpty());  // what it would be unescaped
 }
 
 void ControlTableTest::captionsWrap_data() {
