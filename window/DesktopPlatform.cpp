@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <cstdio>
 
 #include "window/PictureImage.h"
 
@@ -23,7 +24,14 @@ std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
     return dialog.textValue().toStdU16String();
 }
 
+// Every report is also one line on standard error, so a report that flashed
+// past (or a run without anyone watching) leaves a trace.
 void DesktopPlatform::messageBox(const std::u16string& text) {
+    QString line = QString::fromStdU16String(text);
+    line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), line.toUtf8().constData());
+    std::fflush(stderr);
+
     QMessageBox box;
     box.setIcon(QMessageBox::NoIcon);
     box.setTextFormat(Qt::PlainText);

@@ -12,7 +12,8 @@ public:
 
     // Prompt text, one edit field, OK and Cancel; no preset answer.
     [[nodiscard]] std::u16string inputBox(const std::u16string& prompt) override;
-    // The text and one OK button, no icon.
+    // The text and one OK button, no icon; the text also goes to standard
+    // error as "<application name>: <text>" on one line.
     void messageBox(const std::u16string& text) override;
 
     void setClipboardPicture(const Picture& picture) override;

@@ -1,5 +1,7 @@
 // The desktop's prompts, message box and clipboard as the drill uses them.
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -8,8 +10,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QtTest>
+#include <cstdio>
 #include <functional>
 
 #include "window/DesktopPlatform.h"
@@ -44,6 +48,7 @@ private Q_SLOTS:
     void inputBoxCancelGivesEmpty();
     void inputBoxShowsThePromptAsPlainText();
     void messageBoxHasTheTextAndOneOk();
+    void messageBoxRepeatsTheTextOnStandardError();
     void clipboardCarriesAPicture();
     void emptyClipboardOffersNoPicture();
     void picturesConvert_data();
@@ -99,6 +104,23 @@ void DesktopPlatformTest::messageBoxHasTheTextAndOneOk() {
     QCOMPARE(text, QString("The error is:  13"));
     QCOMPARE(buttons, 1);
     QVERIFY(noIcon);
+}
+
+void DesktopPlatformTest::messageBoxRepeatsTheTextOnStandardError() {
+    qadrill::DesktopPlatform platform;
+    QCoreApplication::setApplicationName("qadrill");
+    QTemporaryFile captured;
+    QVERIFY(captured.open());
+    std::fflush(stderr);
+    const int savedStderr = dup(STDERR_FILENO);
+    dup2(captured.handle(), STDERR_FILENO);
+    whenModal([](QWidget& dialog) { static_cast<QMessageBox&>(dialog).button(QMessageBox::Ok)->click(); });
+    platform.messageBox(u"first line\r\nsecond  line");
+    std::fflush(stderr);
+    dup2(savedStderr, STDERR_FILENO);
+    close(savedStderr);
+    captured.seek(0);
+    QCOMPARE(QString::fromUtf8(captured.readAll()), QString("qadrill: first line second  line\n"));
 }
 
 void DesktopPlatformTest::clipboardCarriesAPicture() {
