@@ -59,6 +59,8 @@ public:
     // Uniform in [0, 1), single precision.
     [[nodiscard]] virtual float rnd() = 0;
 
+    // Both throw RuntimeError (clipboardUnavailable) when another program
+    // holds the clipboard.
     virtual void setClipboardPicture(const Picture& picture) = 0;
     // The picture the clipboard offers now, if any.
     [[nodiscard]] virtual std::optional<Picture> clipboardPicture() = 0;

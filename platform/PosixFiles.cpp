@@ -15,7 +15,6 @@ namespace qadrill {
 namespace {
 
 // Reading from a file opened for writing, or the reverse.
-constexpr int badFileMode = 54;
 constexpr std::size_t readChunkSize = 64 * 1024;
 constexpr auto lockRetryPause = std::chrono::milliseconds(10);
 
@@ -118,7 +117,7 @@ int PosixPlatform::openWritable(const std::filesystem::path& native, FileMode mo
 
 void PosixPlatform::write(int fileNumber, std::string_view bytes) {
     const OpenFile& file = openFile(fileNumber);
-    if (file.mode == FileMode::Input) throw RuntimeError(badFileMode);
+    if (file.mode == FileMode::Input) throw RuntimeError(err::badFileMode);
     if (bytes.empty()) return;
     lockForWrite(file.fd);
     const HeldLock held(file.fd);
@@ -156,7 +155,7 @@ void PosixPlatform::writeLocked(int fd, std::string_view bytes) {
 
 std::string PosixPlatform::lineInput(int fileNumber) {
     OpenFile& file = openFile(fileNumber);
-    if (file.mode != FileMode::Input) throw RuntimeError(badFileMode);
+    if (file.mode != FileMode::Input) throw RuntimeError(err::badFileMode);
     auto line = file.lines.nextLine([this, fd = file.fd] { return readChunk(fd); });
     if (!line) throw RuntimeError(err::deviceIo);
     return *line;

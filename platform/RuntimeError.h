@@ -11,6 +11,7 @@ namespace err {
 inline constexpr int subscriptOutOfRange = 9;
 inline constexpr int typeMismatch = 13;
 inline constexpr int badFileName = 52;
+inline constexpr int badFileMode = 54;
 inline constexpr int fileNotFound = 53;
 inline constexpr int fileAlreadyOpen = 55;
 inline constexpr int deviceIo = 57;
@@ -19,6 +20,7 @@ inline constexpr int tooManyFiles = 67;
 inline constexpr int fileLocked = 70;
 inline constexpr int accessDenied = 75;
 inline constexpr int pathNotFound = 76;
+inline constexpr int clipboardUnavailable = 521;
 }  // namespace err
 
 class RuntimeError : public std::runtime_error {

@@ -66,8 +66,8 @@ TEST_F(Scripted, LockedClipboardKeepsItsPicture) {
     const Picture small{1, 1, {0xFF0000FFU}};
     platform.setClipboardPicture(small);
     platform.clipboardLocked = true;
-    platform.setClipboardPicture(Picture{2, 1, {0U, 0U}});
-    EXPECT_EQ(platform.clipboardPicture(), std::nullopt);
+    EXPECT_THROW(platform.setClipboardPicture(Picture{2, 1, {0U, 0U}}), RuntimeError);
+    EXPECT_THROW((void)platform.clipboardPicture(), RuntimeError);
     platform.clipboardLocked = false;
     ASSERT_TRUE(platform.clipboardPicture().has_value());
     EXPECT_EQ(platform.clipboardPicture()->width, 1);

@@ -1,5 +1,7 @@
 #include "tests/support/ScriptedPlatform.h"
 
+#include "platform/RuntimeError.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -86,11 +88,12 @@ void ScriptedPlatform::randomize(float seed) {
 }
 
 void ScriptedPlatform::setClipboardPicture(const Picture& picture) {
-    if (!clipboardLocked) clipboard = picture;
+    if (clipboardLocked) throw RuntimeError(err::clipboardUnavailable);
+    clipboard = picture;
 }
 
 std::optional<Picture> ScriptedPlatform::clipboardPicture() {
-    if (clipboardLocked) return std::nullopt;
+    if (clipboardLocked) throw RuntimeError(err::clipboardUnavailable);
     return clipboard;
 }
 

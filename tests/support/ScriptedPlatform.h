@@ -70,8 +70,8 @@ public:
 
     int beeps = 0;
     std::optional<Picture> clipboard;
-    // A clipboard another program holds: setting leaves it unchanged and
-    // reading offers no picture.
+    // A clipboard another program holds: setting and reading both throw
+    // RuntimeError(clipboardUnavailable).
     bool clipboardLocked = false;
     bool ended = false;
 
