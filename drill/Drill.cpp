@@ -25,9 +25,7 @@ void Drill::loadQuestions() { ::qadrill::loadQuestions(state_); }
 void Drill::cmdNextQuestion_Click() { ::qadrill::cmdNextQuestion_Click(state_, platform_, view_); }
 void Drill::cmd_next_picture_Click() { ::qadrill::cmd_next_picture_Click(state_, platform_, view_); }
 void Drill::cmd_display_note_file_Click() { ::qadrill::cmd_display_note_file_Click(state_, platform_, view_); }
-void Drill::cmd_displayCumulativeText_Click() {
-    ::qadrill::cmd_displayCumulativeText_Click(state_, platform_, view_);
-}
+void Drill::cmd_displayCumulativeText_Click() { ::qadrill::cmd_displayCumulativeText_Click(state_, platform_, view_); }
 
 // The recording commands pass a log failure up with the boxes untouched; the
 // student sees it here, can copy the answer and try again.
@@ -49,9 +47,7 @@ void Drill::cmd_save_as_notes_Click() {
 
 void Drill::readNextQuestion() { ::qadrill::readNextQuestion(state_, platform_, view_); }
 
-std::u16string Drill::code(const std::u16string& aLine, float codeNbr) const {
-    return ::qadrill::code(aLine, codeNbr);
-}
+std::u16string Drill::code(const std::u16string& aLine, float codeNbr) const { return ::qadrill::code(aLine, codeNbr); }
 
 void Drill::codeFile() { ::qadrill::codeFile(state_, platform_); }
 

@@ -39,8 +39,7 @@ public:
     static constexpr long lastColumn = 50;
 
     [[nodiscard]] const Value& at(long row, long column) const {
-        if (row < 0 || row > lastRow || column < 0 || column > lastColumn)
-            throw RuntimeError(err::subscriptOutOfRange);
+        if (row < 0 || row > lastRow || column < 0 || column > lastColumn) throw RuntimeError(err::subscriptOutOfRange);
         return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
     }
 

@@ -10,7 +10,7 @@
 namespace qadrill {
 
 struct FileNameRules {
-    std::size_t maxNameBytes = 255;  // longest file name the file system takes, in UTF-8 bytes
+    std::size_t maxNameBytes = 255;   // longest file name the file system takes, in UTF-8 bytes
     bool windowsDeviceNames = false;  // CON, PRN, AUX, NUL, COM1-9, LPT1-9 need a "_" after them
 };
 
@@ -26,8 +26,7 @@ struct LogPaths {
 };
 
 // month and day are the two-digit texts taken from the date.
-[[nodiscard]] LogPaths logPaths(std::u16string_view dataDir, std::u16string_view studentName,
-                                std::u16string_view month, std::u16string_view day,
-                                const FileNameRules& rules = {});
+[[nodiscard]] LogPaths logPaths(std::u16string_view dataDir, std::u16string_view studentName, std::u16string_view month,
+                                std::u16string_view day, const FileNameRules& rules = {});
 
 }  // namespace qadrill

@@ -20,9 +20,7 @@ constexpr std::u16string_view promptSecond =
     u"Also pose for the instructor any question or questions that you have related to the problem or "
     u"series of problems.";
 
-std::u16string ask(Platform& platform, std::u16string_view prompt) {
-    return platform.inputBox(std::u16string(prompt));
-}
+std::u16string ask(Platform& platform, std::u16string_view prompt) { return platform.inputBox(std::u16string(prompt)); }
 
 // The first answer must read as a number as a whole; anything else is a type mismatch.
 std::u16string chooseDataDir(const std::u16string& answer) {

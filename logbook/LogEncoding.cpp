@@ -17,8 +17,7 @@ std::u16string toNfc(std::u16string_view text) {
     if (U_FAILURE(status)) throw RuntimeError(err::deviceIo);
     const auto* source = reinterpret_cast<const UChar*>(text.data());
     const auto length = static_cast<int32_t>(text.size());
-    if (unorm2_isNormalized(nfc, source, length, &status) && U_SUCCESS(status))
-        return std::u16string(text);
+    if (unorm2_isNormalized(nfc, source, length, &status) && U_SUCCESS(status)) return std::u16string(text);
     status = U_ZERO_ERROR;
     const int32_t needed = unorm2_normalize(nfc, source, length, nullptr, 0, &status);
     std::u16string out(static_cast<std::size_t>(needed), u'\0');

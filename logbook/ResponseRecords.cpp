@@ -58,18 +58,16 @@ void writeResponseRecords(const DrillState& state, Platform& platform, const std
 }
 
 void writeNotesRecords(const DrillState& state, Platform& platform, const std::u16string& tagged) {
-    OpenLogs logs(platform, {{logfile::master, state.masterFile},
-                             {logfile::send, state.sendFile},
-                             {logfile::notes, state.notesFile}});
+    OpenLogs logs(
+        platform,
+        {{logfile::master, state.masterFile}, {logfile::send, state.sendFile}, {logfile::notes, state.notesFile}});
     LogRecord master;
     LogRecord send;
     LogRecord notes;
     std::array<LogRecord*, 3> all{&master, &send, &notes};
     eachLog(all, [&](LogRecord& r) { r.text(openingSeparator).lineEnd(); });
     eachLog(all, [&](LogRecord& r) { r.text(indent()).text(platform.timeText()).lineEnd(); });
-    eachLog(all, [&](LogRecord& r) {
-        r.text(indent()).text(platform.dateText()).text(platform.timeText()).lineEnd();
-    });
+    eachLog(all, [&](LogRecord& r) { r.text(indent()).text(platform.dateText()).text(platform.timeText()).lineEnd(); });
     eachLog(all, [&](LogRecord& r) { r.text(code(state.currentLine, state.codeNumber)).lineEnd(); });
     eachLog(all, [&](LogRecord& r) { r.text(openingSeparator).lineEnd(); });
     eachLog(all, [&](LogRecord& r) { r.text(code(tagged, state.codeNumber)).lineEnd(); });

@@ -50,9 +50,7 @@ std::u16string_view skipBlanks(std::u16string_view text) {
 
 }  // namespace
 
-std::u16string left(std::u16string_view text, std::size_t n) {
-    return std::u16string(text.substr(0, n));
-}
+std::u16string left(std::u16string_view text, std::size_t n) { return std::u16string(text.substr(0, n)); }
 
 std::u16string midFrom(std::u16string_view text, std::size_t start) {
     if (start < 1 || start > text.size()) return {};

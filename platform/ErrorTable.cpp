@@ -14,22 +14,28 @@ int commonError(int errnoValue) {
         case EACCES:
         case EPERM:
         case EROFS:
-        case EISDIR: return err::accessDenied;
+        case EISDIR:
+            return err::accessDenied;
         case EAGAIN:
 #if EWOULDBLOCK != EAGAIN
         case EWOULDBLOCK:
 #endif
         case EBUSY:
-        case ETXTBSY: return err::fileLocked;
+        case ETXTBSY:
+            return err::fileLocked;
         case ENOSPC:
         case EFBIG:
-        case EDQUOT: return err::diskFull;
+        case EDQUOT:
+            return err::diskFull;
         case EMFILE:
-        case ENFILE: return err::tooManyFiles;
+        case ENFILE:
+            return err::tooManyFiles;
         case ENAMETOOLONG:
         case EINVAL:
-        case EILSEQ: return err::badFileName;
-        default: return 0;
+        case EILSEQ:
+            return err::badFileName;
+        default:
+            return 0;
     }
 }
 

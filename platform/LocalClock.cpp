@@ -1,7 +1,7 @@
 #include "platform/LocalClock.h"
 
-#include <cstdio>
 #include <time.h>
+#include <cstdio>
 
 namespace qadrill {
 

@@ -32,8 +32,6 @@ void BoxView::setAnswerBoxText(const std::u16string& text) { answer_.setPlainTex
 void BoxView::setPictureScaleHeight(PictureBoxId box, double units) { picture(box).setScaleHeight(units); }
 void BoxView::setPictureScaleWidth(PictureBoxId box, double units) { picture(box).setScaleWidth(units); }
 
-PictureBox& BoxView::picture(PictureBoxId box) const {
-    return box == PictureBoxId::Picture1 ? picture1_ : picture2_;
-}
+PictureBox& BoxView::picture(PictureBoxId box) const { return box == PictureBoxId::Picture1 ? picture1_ : picture2_; }
 
 }  // namespace qadrill

@@ -20,12 +20,12 @@ struct TwipRect {
 };
 
 struct ControlSpec {
-    std::string_view name;      // the control's name; arrays share one name
-    int index;                  // position in its control array, -1 when none
+    std::string_view name;  // the control's name; arrays share one name
+    int index;              // position in its control array, -1 when none
     ControlKind kind;
-    std::string_view text;      // caption or initial contents
+    std::string_view text;  // caption or initial contents
     TwipRect rect;
-    int tabIndex;               // -1 for the timer, which is not a widget
+    int tabIndex;  // -1 for the timer, which is not a widget
     ControlFont font;
     std::string_view accessibleName;  // empty: the text serves
 };

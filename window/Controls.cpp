@@ -18,9 +18,7 @@ namespace qadrill {
 
 namespace {
 
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QFont boxFont() {
     QFont font(QStringLiteral("Arial"));
@@ -52,13 +50,20 @@ QWidget* makeLabel(const QString& text, QWidget& form) {
 QWidget* makeWidget(const ControlSpec& spec, QWidget& form) {
     const QString text = toQString(spec.text);
     switch (spec.kind) {
-        case ControlKind::TextBox: return makeTextBox(text, form);
-        case ControlKind::LineBox: return new QLineEdit(text, &form);
-        case ControlKind::Button: return new CaptionButton(text, &form);
-        case ControlKind::Label: return makeLabel(text, form);
-        case ControlKind::PictureBox: return new PictureBox(&form);
-        case ControlKind::ListBox: return new QListWidget(&form);
-        case ControlKind::Timer: break;
+        case ControlKind::TextBox:
+            return makeTextBox(text, form);
+        case ControlKind::LineBox:
+            return new QLineEdit(text, &form);
+        case ControlKind::Button:
+            return new CaptionButton(text, &form);
+        case ControlKind::Label:
+            return makeLabel(text, form);
+        case ControlKind::PictureBox:
+            return new PictureBox(&form);
+        case ControlKind::ListBox:
+            return new QListWidget(&form);
+        case ControlKind::Timer:
+            break;
     }
     return nullptr;
 }

@@ -45,8 +45,8 @@ private:
     void forgetDrawing();
 
     QImage picture_;
-    QImage screenLayer_;  // what has been drawn since the box was last shown afresh
-    double scaleWidth_ = 0.0;   // 0: the drawing area's size in twips
+    QImage screenLayer_;       // what has been drawn since the box was last shown afresh
+    double scaleWidth_ = 0.0;  // 0: the drawing area's size in twips
     double scaleHeight_ = 0.0;
 };
 

@@ -11,9 +11,7 @@ namespace qadrill {
 
 inline constexpr int twipsPerPixel = 15;
 
-[[nodiscard]] constexpr int toPixels(int twips) {
-    return (twips + twipsPerPixel / 2) / twipsPerPixel;
-}
+[[nodiscard]] constexpr int toPixels(int twips) { return (twips + twipsPerPixel / 2) / twipsPerPixel; }
 
 // Edges are rounded, not sizes, so controls that meet or overlap by 15 twips
 // meet or overlap by exactly one pixel.
@@ -23,8 +21,6 @@ inline constexpr int twipsPerPixel = 15;
     return {left, top, toPixels(rect.left + rect.width) - left, toPixels(rect.top + rect.height) - top};
 }
 
-[[nodiscard]] inline QSize formSizePixels() {
-    return {toPixels(formWidthTwips), toPixels(formHeightTwips)};
-}
+[[nodiscard]] inline QSize formSizePixels() { return {toPixels(formWidthTwips), toPixels(formHeightTwips)}; }
 
 }  // namespace qadrill

@@ -42,8 +42,10 @@ TEST_F(DisplayNotes, RightAfterAResponseShowsItFollowedByTheLog) {
 
 TEST_F(DisplayNotes, EmptyOrMissingLogAppendsDisplayTextUnchanged) {
     for (const bool exists : {true, false}) {
-        if (exists) writeNotesLog("");
-        else std::filesystem::remove(nativeNotesLog());
+        if (exists)
+            writeNotesLog("");
+        else
+            std::filesystem::remove(nativeNotesLog());
         state->displayText = u"Problem A";
         view.question = u"Problem A";
         click();

@@ -166,7 +166,8 @@ TEST_P(StartTableBounds, ReadsEmptyInsideAndError9Outside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, StartTableBounds,
-                         ::testing::Values(BoundsRow{"corner_0_0", 0, 0, false}, BoundsRow{"corner_100_50", 100, 50, false},
+                         ::testing::Values(BoundsRow{"corner_0_0", 0, 0, false},
+                                           BoundsRow{"corner_100_50", 100, 50, false},
                                            BoundsRow{"row_101", 101, 50, true}, BoundsRow{"column_51", 0, 51, true},
                                            BoundsRow{"row_minus_1", -1, 0, true}),
                          [](const auto& info) { return std::string(info.param.name); });

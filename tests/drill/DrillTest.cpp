@@ -23,7 +23,9 @@ struct DrillRun : ::testing::Test {
     Drill drill{platform, view};
 
     std::filesystem::path dataDir() const { return dir.path() / "c" / "plovenda"; }
-    std::string log(const char* name) const { return platform.fileBytes(u"c:\\plovenda\\" + text(name)).value_or("<none>"); }
+    std::string log(const char* name) const {
+        return platform.fileBytes(u"c:\\plovenda\\" + text(name)).value_or("<none>");
+    }
     static std::u16string text(const char* ascii) { return std::u16string(ascii, ascii + std::strlen(ascii)); }
 };
 

@@ -33,8 +33,8 @@ TEST(CodePage, DistinctBytesGiveDistinctCharacters) {
 TEST(CodePage, CharactersOutsideThePageHaveNoByte) {
     // C1 controls whose codes the page assigns to printable characters, and
     // a few characters a student might type.
-    for (const char16_t c : {u'\u0080', u'\u0082', u'\u009F', u'\u0100', u'\u0394', u'\u2212', u'\u2192',
-                             u'\uFFFD', u'\uFEFF'})
+    for (const char16_t c :
+         {u'\u0080', u'\u0082', u'\u009F', u'\u0100', u'\u0394', u'\u2212', u'\u2192', u'\uFFFD', u'\uFEFF'})
         EXPECT_FALSE(windows1252Byte(c).has_value()) << int{c};
     for (const char16_t surrogate : {0xD83D, 0xDE00}) EXPECT_FALSE(windows1252Byte(surrogate).has_value());
 }

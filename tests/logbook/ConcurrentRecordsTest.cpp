@@ -3,8 +3,8 @@
 // torn records, or the check could not catch the fault at all.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,8 +12,8 @@
 #include <iterator>
 #include <map>
 #include <stdexcept>
-#include <system_error>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "tests/support/TempDir.h"
@@ -30,10 +30,9 @@ const std::string indent(36, ' ');
 
 // One notes record of one writer as the given log holds it.
 std::string expectedRecord(int writer, int record, bool master) {
-    return separator + "\r\n" + indent + "23:05:36\r\n" + indent + "12-07-202623:05:36\r\n" +
-           "question of writer " + std::to_string(writer) + "\r\n" + separator + "\r\n" +
-           "NOTES -------> writer " + std::to_string(writer) + " record " + std::to_string(record) + "\r\n" +
-           closing + (master ? "\r\n" : "       ");
+    return separator + "\r\n" + indent + "23:05:36\r\n" + indent + "12-07-202623:05:36\r\n" + "question of writer " +
+           std::to_string(writer) + "\r\n" + separator + "\r\n" + "NOTES -------> writer " + std::to_string(writer) +
+           " record " + std::to_string(record) + "\r\n" + closing + (master ? "\r\n" : "       ");
 }
 
 struct Tally {
@@ -44,8 +43,8 @@ struct Tally {
 // Walks the log record by record; each must be the next one of its writer.
 Tally tally(const std::string& log, bool master) {
     Tally result;
-    const std::string lead = separator + "\r\n" + indent + "23:05:36\r\n" + indent + "12-07-202623:05:36\r\n" +
-                             "question of writer ";
+    const std::string lead =
+        separator + "\r\n" + indent + "23:05:36\r\n" + indent + "12-07-202623:05:36\r\n" + "question of writer ";
     std::size_t at = 0;
     while (at < log.size()) {
         if (log.compare(at, lead.size(), lead) != 0) return result.intact = false, result;
@@ -69,7 +68,7 @@ class SharedLogDir final {
 public:
     SharedLogDir() {
         std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/qadrill-XXXXXX"
-                                                                         : (fallback_.path() / "XXXXXX").string();
+                                                                        : (fallback_.path() / "XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp " + pattern);
         path_ = pattern;
     }

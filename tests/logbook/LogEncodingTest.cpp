@@ -42,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F"},
         EncodingCase{"unassigned_codes_as_controls", u"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D"},
         EncodingCase{"other_c1_controls_numeric", u"\u0080\u0085\u009F", "&#128;&#133;&#159;"},
-        EncodingCase{"latin1_symbols_stay_bytes", u"\u00B0\u00B1\u00B2\u00B5\u00B7\u00D7\u00F7", "\xB0\xB1\xB2\xB5\xB7\xD7\xF7"},
+        EncodingCase{"latin1_symbols_stay_bytes", u"\u00B0\u00B1\u00B2\u00B5\u00B7\u00D7\u00F7",
+                     "\xB0\xB1\xB2\xB5\xB7\xD7\xF7"},
         EncodingCase{"greek_capitals", u"\u0394v \u03A3F \u03A9", "&Delta;v &Sigma;F &Omega;"},
         EncodingCase{"greek_small", u"\u03B8 \u03BB \u03C0 \u03C2 \u03C9", "&theta; &lambda; &pi; &sigmaf; &omega;"},
         EncodingCase{"greek_symbols", u"\u03D1\u03D2\u03D6", "&thetasym;&upsih;&piv;"},
@@ -130,9 +131,9 @@ std::u16string nfc(const std::u16string& text) {
     UErrorCode status = U_ZERO_ERROR;
     const UNormalizer2* normalizer = unorm2_getNFCInstance(&status);
     std::u16string out(text.size() * 4 + 8, u'\0');
-    const int32_t length = unorm2_normalize(normalizer, reinterpret_cast<const UChar*>(text.data()),
-                                            static_cast<int32_t>(text.size()),
-                                            reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &status);
+    const int32_t length =
+        unorm2_normalize(normalizer, reinterpret_cast<const UChar*>(text.data()), static_cast<int32_t>(text.size()),
+                         reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &status);
     out.resize(static_cast<std::size_t>(length));
     return out;
 }

@@ -26,8 +26,7 @@ TEST_P(NumberItem, HasSignPlaceAndTrailingSpace) {
 
 INSTANTIATE_TEST_SUITE_P(Table, NumberItem,
                          ::testing::Values(NumberCase{"record_number", 120000.0, " 120000 "},
-                                           NumberCase{"negative", -3.0, "-3 "},
-                                           NumberCase{"zero", 0.0, " 0 "},
+                                           NumberCase{"negative", -3.0, "-3 "}, NumberCase{"zero", 0.0, " 0 "},
                                            NumberCase{"negative_zero", -0.0, " 0 "},
                                            NumberCase{"fraction", -2.5, "-2.5 "}),
                          [](const ::testing::TestParamInfo<NumberCase>& info) { return std::string(info.param.name); });
@@ -73,15 +72,14 @@ TEST_P(ZoneAdvance, ReachesTheNextZoneStart) {
     EXPECT_EQ((record.column() - 1) % LogRecord::zoneWidth, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ZoneAdvance,
-    ::testing::Values(ZoneCase{"closing_line_49_to_57", std::u16string(49, u'.'), 7},
-                      ZoneCase{"fresh_line_to_15", u"", 14},
-                      ZoneCase{"column_14_to_15", std::u16string(13, u'x'), 1},
-                      ZoneCase{"at_zone_start_to_next", std::u16string(14, u'x'), 14},
-                      ZoneCase{"counted_from_last_break", u"a long first line\r\nabc", 11},
-                      ZoneCase{"reference_counts_its_bytes", u"\u0394", 7}),
-    [](const ::testing::TestParamInfo<ZoneCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, ZoneAdvance,
+                         ::testing::Values(ZoneCase{"closing_line_49_to_57", std::u16string(49, u'.'), 7},
+                                           ZoneCase{"fresh_line_to_15", u"", 14},
+                                           ZoneCase{"column_14_to_15", std::u16string(13, u'x'), 1},
+                                           ZoneCase{"at_zone_start_to_next", std::u16string(14, u'x'), 14},
+                                           ZoneCase{"counted_from_last_break", u"a long first line\r\nabc", 11},
+                                           ZoneCase{"reference_counts_its_bytes", u"\u0394", 7}),
+                         [](const ::testing::TestParamInfo<ZoneCase>& info) { return std::string(info.param.name); });
 
 TEST(LogRecordLines, LineEndIsCrLfAndResetsTheColumn) {
     LogRecord record;
@@ -106,7 +104,9 @@ TEST(AppendRecord, IsOneWriteOfTheWholeRecord) {
 TEST(OpenLogs, ClosesWhatItOpenedWhenALaterOpenFails) {
     TempDir dir;
     ScriptedPlatform platform(dir.path());
-    const auto openBoth = [&platform] { const OpenLogs logs(platform, {{1, u"c:\\a.txt"}, {2, u"c:\\missing\\b.txt"}}); };
+    const auto openBoth = [&platform] {
+        const OpenLogs logs(platform, {{1, u"c:\\a.txt"}, {2, u"c:\\missing\\b.txt"}});
+    };
     EXPECT_THROW(openBoth(), RuntimeError);
     EXPECT_FALSE(platform.isOpen(1));
     EXPECT_FALSE(platform.isOpen(2));

@@ -34,8 +34,7 @@ bool dropRoot() {
         cmd_enter_response_Click(setup.state, setup.platform, setup.view);
     } catch (const RuntimeError& error) {
         const bool kept = setup.view.answer == u"my answer" && setup.view.question == questionLine &&
-                          setup.state.promptDue == before.promptDue &&
-                          setup.state.displayText == before.displayText &&
+                          setup.state.promptDue == before.promptDue && setup.state.displayText == before.displayText &&
                           setup.state.cumulativeText == before.cumulativeText;
         status = kept ? error.number() : unexpected;
     }

@@ -59,7 +59,8 @@ protected:
         expectUntouched(before);
         for (int index = 0; index < 3; ++index) {
             const bool written = index < firstUnwritten && index < logsOf(command);
-            EXPECT_EQ(bytesOf(static_cast<Log>(index)), earlier + (written ? records[static_cast<std::size_t>(index)] : ""))
+            EXPECT_EQ(bytesOf(static_cast<Log>(index)),
+                      earlier + (written ? records[static_cast<std::size_t>(index)] : ""))
                 << "log " << index;
         }
     }

@@ -50,9 +50,12 @@ struct RecordSetup {
 
     [[nodiscard]] const std::u16string& pathOf(Log log) const {
         switch (log) {
-            case Log::master: return state.masterFile;
-            case Log::send: return state.sendFile;
-            case Log::notes: break;
+            case Log::master:
+                return state.masterFile;
+            case Log::send:
+                return state.sendFile;
+            case Log::notes:
+                break;
         }
         return state.notesFile;
     }

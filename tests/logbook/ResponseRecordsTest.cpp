@@ -65,8 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"two_notes", {{Command::notes, u"first note"}, {Command::notes, u"second note"}}},
         GoldenCase{"response_after_notes", {{Command::notes, u"first note"}, {Command::response, u"4 m/s"}}},
         GoldenCase{"multiline_response", {{Command::response, multiLine}}},
-        GoldenCase{"empty_response", {{Command::response, u""}}},
-        GoldenCase{"empty_notes", {{Command::notes, u""}}},
+        GoldenCase{"empty_response", {{Command::response, u""}}}, GoldenCase{"empty_notes", {{Command::notes, u""}}},
         GoldenCase{"prompt_unchanged", {{Command::response, promptTextOfDrill}, {Command::notes, promptTextOfDrill}}},
         GoldenCase{"prompt_one_char_changed", {{Command::response, withOneCharChanged(promptTextOfDrill)}}}),
     [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
@@ -130,15 +129,16 @@ TEST_P(RecordNumber, IsAssignmentTimesTenThousandPlusQuestion) {
     EXPECT_NE(master.find("\r\n\r\n\r\n`questionNumber" + GetParam().line + "\r\n"), std::string::npos) << master;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Records, RecordNumber,
-    ::testing::Values(RecordNumberCase{"assignment_012", u"012", u"", " 120000 "},
-                      RecordNumberCase{"assignment_009", u"009", u"", " 90000 "},
-                      RecordNumberCase{"question_adds", u"012", u"7", " 120007 "},
-                      RecordNumberCase{"fraction_assignment", u"1.5", u"", " 15000 "},
-                      RecordNumberCase{"empty_reads_as_zero", u"", u"", " 0 "},
-                      RecordNumberCase{"word_reads_as_zero", u"abc", u"x", " 0 "}),
-    [](const ::testing::TestParamInfo<RecordNumberCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Records, RecordNumber,
+                         ::testing::Values(RecordNumberCase{"assignment_012", u"012", u"", " 120000 "},
+                                           RecordNumberCase{"assignment_009", u"009", u"", " 90000 "},
+                                           RecordNumberCase{"question_adds", u"012", u"7", " 120007 "},
+                                           RecordNumberCase{"fraction_assignment", u"1.5", u"", " 15000 "},
+                                           RecordNumberCase{"empty_reads_as_zero", u"", u"", " 0 "},
+                                           RecordNumberCase{"word_reads_as_zero", u"abc", u"x", " 0 "}),
+                         [](const ::testing::TestParamInfo<RecordNumberCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The clock is read for each line and each file, in the order the lines are written.
 TEST_F(RecordingCommands, NotesReadTheClockPerLinePerFile) {

@@ -39,8 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RemSpacesCase{"only_spaces_and_hyphens", u" - -- ", u""},
                       RemSpacesCase{"tab_kept", u"a\tb c", u"a\tbc"},
                       RemSpacesCase{"other_dashes_kept", u"1\u20132\u20143\u22124", u"1\u20132\u20143\u22124"},
-                      RemSpacesCase{"no_break_space_kept", u"a\u00A0b", u"a\u00A0b"},
-                      RemSpacesCase{"empty", u"", u""}),
+                      RemSpacesCase{"no_break_space_kept", u"a\u00A0b", u"a\u00A0b"}, RemSpacesCase{"empty", u"", u""}),
     [](const ::testing::TestParamInfo<RemSpacesCase>& info) { return std::string(info.param.name); });
 
 class MakeCodeLine : public ::testing::Test {
@@ -118,27 +117,28 @@ struct DecodeCase {
 
 class Decode : public ::testing::TestWithParam<DecodeCase> {};
 
-TEST_P(Decode, MapsEachCharacterByItsCode) { EXPECT_EQ(decode(GetParam().text, GetParam().codeNbr), GetParam().expected); }
+TEST_P(Decode, MapsEachCharacterByItsCode) {
+    EXPECT_EQ(decode(GetParam().text, GetParam().codeNbr), GetParam().expected);
+}
 
 std::u16string charOf(int code) { return decodeWindows1252(std::string(1, static_cast<char>(code))); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Decode,
-    ::testing::Values(DecodeCase{"space_stays", 19.0F, u" ", u" "},
-                      DecodeCase{"code_151_gives_space", 19.0F, charOf(151), u" "},
-                      DecodeCase{"code_255_gives_136", 19.0F, charOf(255), charOf(136)},
-                      DecodeCase{"small_a_dropped", 19.0F, u"a", u""},
-                      DecodeCase{"capital_A_gives_255", 19.0F, u"A", charOf(255)},
-                      DecodeCase{"digit_0_gives_238", 19.0F, u"0", charOf(238)},
-                      DecodeCase{"code_119_gives_0", 19.0F, charOf(119), charOf(0)},
-                      DecodeCase{"code_118_dropped", 19.0F, charOf(118), u""},
-                      DecodeCase{"capital_Z_dropped_at_28", 28.0F, u"Z", u""},
-                      DecodeCase{"order_kept", 19.0F, u"A a0", charOf(255) + u" " + charOf(238)},
-                      DecodeCase{"half_rounds_to_even_down", 19.5F, charOf(152), u" "},
-                      DecodeCase{"half_rounds_to_even_up", 19.5F, charOf(151), u" "},
-                      DecodeCase{"half_below_66", 19.5F, u"A", charOf(254)},
-                      DecodeCase{"empty", 19.0F, u"", u""}),
-    [](const ::testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, Decode,
+                         ::testing::Values(DecodeCase{"space_stays", 19.0F, u" ", u" "},
+                                           DecodeCase{"code_151_gives_space", 19.0F, charOf(151), u" "},
+                                           DecodeCase{"code_255_gives_136", 19.0F, charOf(255), charOf(136)},
+                                           DecodeCase{"small_a_dropped", 19.0F, u"a", u""},
+                                           DecodeCase{"capital_A_gives_255", 19.0F, u"A", charOf(255)},
+                                           DecodeCase{"digit_0_gives_238", 19.0F, u"0", charOf(238)},
+                                           DecodeCase{"code_119_gives_0", 19.0F, charOf(119), charOf(0)},
+                                           DecodeCase{"code_118_dropped", 19.0F, charOf(118), u""},
+                                           DecodeCase{"capital_Z_dropped_at_28", 28.0F, u"Z", u""},
+                                           DecodeCase{"order_kept", 19.0F, u"A a0", charOf(255) + u" " + charOf(238)},
+                                           DecodeCase{"half_rounds_to_even_down", 19.5F, charOf(152), u" "},
+                                           DecodeCase{"half_rounds_to_even_up", 19.5F, charOf(151), u" "},
+                                           DecodeCase{"half_below_66", 19.5F, u"A", charOf(254)},
+                                           DecodeCase{"empty", 19.0F, u"", u""}),
+                         [](const ::testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
 
 struct DecodeFailure {
     const char* name;
@@ -157,14 +157,15 @@ TEST_P(DecodeFails, WithInvalidArgument) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DecodeFails,
-    ::testing::Values(DecodeFailure{"code_120_below_zero_at_28", 28.0F, charOf(120)},
-                      DecodeFailure{"code_127_below_zero_at_28", 28.0F, charOf(127)},
-                      DecodeFailure{"low_code_above_255_at_5", 5.0F, u"A"},
-                      DecodeFailure{"fails_after_good_characters", 28.0F, u"  0" + charOf(120)},
-                      DecodeFailure{"character_outside_the_code_page", 19.0F, u"\u0394"}),
-    [](const ::testing::TestParamInfo<DecodeFailure>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, DecodeFails,
+                         ::testing::Values(DecodeFailure{"code_120_below_zero_at_28", 28.0F, charOf(120)},
+                                           DecodeFailure{"code_127_below_zero_at_28", 28.0F, charOf(127)},
+                                           DecodeFailure{"low_code_above_255_at_5", 5.0F, u"A"},
+                                           DecodeFailure{"fails_after_good_characters", 28.0F, u"  0" + charOf(120)},
+                                           DecodeFailure{"character_outside_the_code_page", 19.0F, u"\u0394"}),
+                         [](const ::testing::TestParamInfo<DecodeFailure>& info) {
+                             return std::string(info.param.name);
+                         });
 
 class CodeFile : public ::testing::Test {
 protected:
@@ -174,7 +175,9 @@ protected:
         state.codeNumber = 23.0F;
     }
     [[nodiscard]] std::filesystem::path folder() const { return dir.path() / "c" / "plovenda"; }
-    void writeQuery(const std::string& bytes) const { std::ofstream(folder() / "query.txt", std::ios::binary) << bytes; }
+    void writeQuery(const std::string& bytes) const {
+        std::ofstream(folder() / "query.txt", std::ios::binary) << bytes;
+    }
     [[nodiscard]] std::optional<std::string> coded() const { return platform.fileBytes(u"c:\\plovenda\\queri.txt"); }
 
     TempDir dir;

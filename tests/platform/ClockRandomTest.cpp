@@ -52,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LiveClock, TextsHaveTheirFormsAndTimerIsWithinADay) {
     TempDir dir;
     BarePlatform platform(dir.path(), std::chrono::milliseconds(0));
-    EXPECT_TRUE(std::regex_match(toUtf8(platform.dateText()), std::regex(R"((0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01])-\d{4})")));
+    EXPECT_TRUE(
+        std::regex_match(toUtf8(platform.dateText()), std::regex(R"((0[1-9]|1[0-2])-(0[1-9]|[12]\d|3[01])-\d{4})")));
     EXPECT_TRUE(std::regex_match(toUtf8(platform.timeText()), std::regex(R"(([01]\d|2[0-3]):[0-5]\d:[0-5]\d)")));
     const float seconds = platform.timer();
     EXPECT_GE(seconds, 0.0F);

@@ -18,12 +18,16 @@ class HomeOverride {
 public:
     explicit HomeOverride(const char* home) {
         if (const char* old = std::getenv("HOME")) old_ = old;
-        if (home != nullptr) setenv("HOME", home, 1);
-        else unsetenv("HOME");
+        if (home != nullptr)
+            setenv("HOME", home, 1);
+        else
+            unsetenv("HOME");
     }
     ~HomeOverride() {
-        if (old_) setenv("HOME", old_->c_str(), 1);
-        else unsetenv("HOME");
+        if (old_)
+            setenv("HOME", old_->c_str(), 1);
+        else
+            unsetenv("HOME");
     }
     HomeOverride(const HomeOverride&) = delete;
     HomeOverride& operator=(const HomeOverride&) = delete;
@@ -67,8 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         PathRow{"utf8_name", u"c:\\plovenda\\notes_Jos\u00e9_\u00c5s\u00e9.txt",
                 "/home/ann/plovenda/notes_Jos\xc3\xa9_\xc3\x85s\xc3\xa9.txt"},
         PathRow{"no_drive_letter", u"plovenda\\x.txt", std::nullopt},
-        PathRow{"unc_share", u"\\\\server\\share", std::nullopt},
-        PathRow{"digit_is_no_drive", u"1:\\x", std::nullopt},
+        PathRow{"unc_share", u"\\\\server\\share", std::nullopt}, PathRow{"digit_is_no_drive", u"1:\\x", std::nullopt},
         PathRow{"empty", u"", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -48,33 +48,33 @@ constexpr auto openOp = FileOperation::open;
 constexpr auto writeOp = FileOperation::write;
 constexpr auto mkdirOp = FileOperation::makeDirectory;
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ErrorTable,
-    ::testing::Values(TableRow{"missing_file_on_read", ENOENT, openOp, FileMode::Input, 53},
-                      TableRow{"missing_folder_on_append", ENOENT, openOp, FileMode::Append, 76},
-                      TableRow{"missing_folder_on_output", ENOENT, openOp, FileMode::Output, 76},
-                      TableRow{"file_in_path_on_read", ENOTDIR, openOp, FileMode::Input, 76},
-                      TableRow{"file_in_path_on_append", ENOTDIR, openOp, FileMode::Append, 76},
-                      TableRow{"denied", EACCES, openOp, FileMode::Append, 75},
-                      TableRow{"not_permitted", EPERM, openOp, FileMode::Output, 75},
-                      TableRow{"read_only_file_system", EROFS, writeOp, FileMode::Append, 75},
-                      TableRow{"would_block", EWOULDBLOCK, FileOperation::lock, FileMode::Append, 70},
-                      TableRow{"busy", EBUSY, openOp, FileMode::Append, 70},
-                      TableRow{"text_file_busy", ETXTBSY, openOp, FileMode::Output, 70},
-                      TableRow{"no_space", ENOSPC, writeOp, FileMode::Append, 61},
-                      TableRow{"file_too_large", EFBIG, writeOp, FileMode::Append, 61},
-                      TableRow{"quota", EDQUOT, FileOperation::fsync, FileMode::Append, 61},
-                      TableRow{"process_files", EMFILE, openOp, FileMode::Input, 67},
-                      TableRow{"system_files", ENFILE, openOp, FileMode::Append, 67},
-                      TableRow{"name_too_long", ENAMETOOLONG, openOp, FileMode::Append, 52},
-                      TableRow{"invalid_name", EINVAL, mkdirOp, FileMode::Append, 52},
-                      TableRow{"illegal_sequence", EILSEQ, openOp, FileMode::Output, 52},
-                      TableRow{"io_on_write", EIO, writeOp, FileMode::Append, 57},
-                      TableRow{"io_on_read", EIO, FileOperation::read, FileMode::Input, 57},
-                      TableRow{"directory_exists", EEXIST, mkdirOp, FileMode::Append, 75},
-                      TableRow{"mkdir_missing_parent", ENOENT, mkdirOp, FileMode::Append, 76},
-                      TableRow{"mkdir_denied", EACCES, mkdirOp, FileMode::Append, 75}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, ErrorTable,
+                         ::testing::Values(TableRow{"missing_file_on_read", ENOENT, openOp, FileMode::Input, 53},
+                                           TableRow{"missing_folder_on_append", ENOENT, openOp, FileMode::Append, 76},
+                                           TableRow{"missing_folder_on_output", ENOENT, openOp, FileMode::Output, 76},
+                                           TableRow{"file_in_path_on_read", ENOTDIR, openOp, FileMode::Input, 76},
+                                           TableRow{"file_in_path_on_append", ENOTDIR, openOp, FileMode::Append, 76},
+                                           TableRow{"denied", EACCES, openOp, FileMode::Append, 75},
+                                           TableRow{"not_permitted", EPERM, openOp, FileMode::Output, 75},
+                                           TableRow{"read_only_file_system", EROFS, writeOp, FileMode::Append, 75},
+                                           TableRow{"would_block", EWOULDBLOCK, FileOperation::lock, FileMode::Append,
+                                                    70},
+                                           TableRow{"busy", EBUSY, openOp, FileMode::Append, 70},
+                                           TableRow{"text_file_busy", ETXTBSY, openOp, FileMode::Output, 70},
+                                           TableRow{"no_space", ENOSPC, writeOp, FileMode::Append, 61},
+                                           TableRow{"file_too_large", EFBIG, writeOp, FileMode::Append, 61},
+                                           TableRow{"quota", EDQUOT, FileOperation::fsync, FileMode::Append, 61},
+                                           TableRow{"process_files", EMFILE, openOp, FileMode::Input, 67},
+                                           TableRow{"system_files", ENFILE, openOp, FileMode::Append, 67},
+                                           TableRow{"name_too_long", ENAMETOOLONG, openOp, FileMode::Append, 52},
+                                           TableRow{"invalid_name", EINVAL, mkdirOp, FileMode::Append, 52},
+                                           TableRow{"illegal_sequence", EILSEQ, openOp, FileMode::Output, 52},
+                                           TableRow{"io_on_write", EIO, writeOp, FileMode::Append, 57},
+                                           TableRow{"io_on_read", EIO, FileOperation::read, FileMode::Input, 57},
+                                           TableRow{"directory_exists", EEXIST, mkdirOp, FileMode::Append, 75},
+                                           TableRow{"mkdir_missing_parent", ENOENT, mkdirOp, FileMode::Append, 76},
+                                           TableRow{"mkdir_denied", EACCES, mkdirOp, FileMode::Append, 75}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class FileErrors : public ::testing::Test {
 protected:
@@ -91,7 +91,10 @@ TEST_F(FileErrors, RealFailuresGiveTheirNumbers) {
     EXPECT_EQ(errorOf([&] { platform.open(1, u"i:\\lb1\\log.txt", FileMode::Output); }), 76) << "missing drive";
     EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\data\\plain.txt\\x", FileMode::Append); }), 76) << "file as folder";
     EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\data", FileMode::Input); }), 75) << "folder as file";
-    EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\data\\" + std::u16string(longName.begin(), longName.end()), FileMode::Append); }), 52);
+    EXPECT_EQ(errorOf([&] {
+                  platform.open(1, u"c:\\data\\" + std::u16string(longName.begin(), longName.end()), FileMode::Append);
+              }),
+              52);
     EXPECT_EQ(errorOf([&] { platform.open(1, u"data\\log.txt", FileMode::Append); }), 52) << "no drive letter";
     EXPECT_EQ(errorOf([&] { platform.makeDirectory(u"c:\\data"); }), 75) << "directory exists";
     EXPECT_EQ(errorOf([&] { platform.makeDirectory(u"c:\\nowhere\\deeper"); }), 76) << "missing parent";
@@ -163,8 +166,10 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ReadOnly,
     ::testing::Values(
         DeniedRow{"append_to_read_only_file", [](Platform& p) { p.open(1, u"c:\\locked\\log.txt", FileMode::Append); }},
-        DeniedRow{"output_over_read_only_file", [](Platform& p) { p.open(1, u"c:\\locked\\log.txt", FileMode::Output); }},
-        DeniedRow{"create_in_read_only_folder", [](Platform& p) { p.open(1, u"c:\\locked\\new.txt", FileMode::Append); }},
+        DeniedRow{"output_over_read_only_file",
+                  [](Platform& p) { p.open(1, u"c:\\locked\\log.txt", FileMode::Output); }},
+        DeniedRow{"create_in_read_only_folder",
+                  [](Platform& p) { p.open(1, u"c:\\locked\\new.txt", FileMode::Append); }},
         DeniedRow{"read_unreadable_file", [](Platform& p) { p.open(1, u"c:\\secret.txt", FileMode::Input); }},
         DeniedRow{"directory_in_read_only_folder", [](Platform& p) { p.makeDirectory(u"c:\\locked\\sub"); }}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -48,20 +48,20 @@ TEST_P(Lines, SplitTheSameInAnyChunking) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Lines,
-    ::testing::Values(LinesRow{"crlf", "one\r\ntwo\r\n", {"one", "two"}},
-                      LinesRow{"lf", "one\ntwo\n", {"one", "two"}},
-                      LinesRow{"lone_cr", "one\rtwo\r", {"one", "two"}},
-                      LinesRow{"last_line_without_end", "one\r\ntwo", {"one", "two"}},
-                      LinesRow{"empty_lines_kept", "\r\n\r\nx\n\n", {"", "", "x", ""}},
-                      LinesRow{"lf_cr_is_two_ends", "a\n\rb", {"a", "", "b"}},
-                      LinesRow{"cr_cr_lf", "a\r\r\nb", {"a", "", "b"}},
-                      LinesRow{"mixed", "a\rb\nc\r\nd", {"a", "b", "c", "d"}},
-                      LinesRow{"high_bytes_and_nul", std::string("\xe9t\xe9\0z\r\n", 7), {std::string("\xe9t\xe9\0z", 5)}},
-                      LinesRow{"empty_file", "", {}},
-                      LinesRow{"only_a_line_end", "\r\n", {""}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Lines,
+                         ::testing::Values(LinesRow{"crlf", "one\r\ntwo\r\n", {"one", "two"}},
+                                           LinesRow{"lf", "one\ntwo\n", {"one", "two"}},
+                                           LinesRow{"lone_cr", "one\rtwo\r", {"one", "two"}},
+                                           LinesRow{"last_line_without_end", "one\r\ntwo", {"one", "two"}},
+                                           LinesRow{"empty_lines_kept", "\r\n\r\nx\n\n", {"", "", "x", ""}},
+                                           LinesRow{"lf_cr_is_two_ends", "a\n\rb", {"a", "", "b"}},
+                                           LinesRow{"cr_cr_lf", "a\r\r\nb", {"a", "", "b"}},
+                                           LinesRow{"mixed", "a\rb\nc\r\nd", {"a", "b", "c", "d"}},
+                                           LinesRow{"high_bytes_and_nul",
+                                                    std::string("\xe9t\xe9\0z\r\n", 7),
+                                                    {std::string("\xe9t\xe9\0z", 5)}},
+                                           LinesRow{"empty_file", "", {}}, LinesRow{"only_a_line_end", "\r\n", {""}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class FileInput : public ::testing::Test {
 protected:

@@ -82,17 +82,17 @@ TEST_P(WriteFault, FailsWithItsNumberAndLeavesFileAsBefore) {
     EXPECT_EQ(platform.fileBytes(logPath), before + "next\r\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, WriteFault,
-    ::testing::Values(FaultRow{"write_io_error", FileOperation::write, EIO, 57},
-                      FaultRow{"write_disk_full", FileOperation::write, ENOSPC, 61},
-                      FaultRow{"write_too_large", FileOperation::write, EFBIG, 61},
-                      FaultRow{"write_quota", FileOperation::write, EDQUOT, 61},
-                      FaultRow{"sync_io_error_after_bytes_written", FileOperation::fsync, EIO, 57},
-                      FaultRow{"sync_disk_full_after_bytes_written", FileOperation::fsync, ENOSPC, 61},
-                      FaultRow{"lock_held_elsewhere", FileOperation::lock, EWOULDBLOCK, 70},
-                      FaultRow{"lock_table_full", FileOperation::lock, ENOLCK, 57}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, WriteFault,
+                         ::testing::Values(FaultRow{"write_io_error", FileOperation::write, EIO, 57},
+                                           FaultRow{"write_disk_full", FileOperation::write, ENOSPC, 61},
+                                           FaultRow{"write_too_large", FileOperation::write, EFBIG, 61},
+                                           FaultRow{"write_quota", FileOperation::write, EDQUOT, 61},
+                                           FaultRow{"sync_io_error_after_bytes_written", FileOperation::fsync, EIO, 57},
+                                           FaultRow{"sync_disk_full_after_bytes_written", FileOperation::fsync, ENOSPC,
+                                                    61},
+                                           FaultRow{"lock_held_elsewhere", FileOperation::lock, EWOULDBLOCK, 70},
+                                           FaultRow{"lock_table_full", FileOperation::lock, ENOLCK, 57}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(WholeWrite, SuccessAppendsExactlyTheBytes) {
     const std::string binary("\0\xff\x80\r\rtail", 10);

@@ -34,13 +34,20 @@ private Q_SLOTS:
 void BoxViewTest::logicTextComesBackAsItWent_data() {
     QTest::addColumn<QString>("logic");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("one line") << "v = 3 m/s" << "v = 3 m/s";
-    QTest::newRow("two lines") << "first\r\nsecond" << "first\nsecond";
-    QTest::newRow("blank line between") << "a\r\n\r\nb" << "a\n\nb";
-    QTest::newRow("break at the end") << "a\r\n" << "a\n";
-    QTest::newRow("no-break space kept") << "5\u00a0kg" << "5\u00a0kg";
-    QTest::newRow("tab kept") << "x\ty" << "x\ty";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("one line") << "v = 3 m/s"
+                              << "v = 3 m/s";
+    QTest::newRow("two lines") << "first\r\nsecond"
+                               << "first\nsecond";
+    QTest::newRow("blank line between") << "a\r\n\r\nb"
+                                        << "a\n\nb";
+    QTest::newRow("break at the end") << "a\r\n"
+                                      << "a\n";
+    QTest::newRow("no-break space kept") << "5\u00a0kg"
+                                         << "5\u00a0kg";
+    QTest::newRow("tab kept") << "x\ty"
+                              << "x\ty";
 }
 
 void BoxViewTest::logicTextComesBackAsItWent() {

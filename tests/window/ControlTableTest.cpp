@@ -45,12 +45,29 @@ int inkHeight(QWidget& control) {
     return first < 0 ? 0 : last - first + 1;
 }
 
-const QStringList tabWalk{
-    "txt_question", "txt_answer", "cmdNextQuestion", "cmd_enter_response", "Picture1", "Picture2",
-    "cmd_save_as_notes", "cmd_Make_paragraph", "cmd_Make_Paragraph_question", "txt_paragraph_goback",
-    "cmd_timerTrigger", "List1", "txt_parameter_0", "txt_parameter_1", "txt_parameter_2", "txt_parameter_3",
-    "cmd_displayCumulativeText", "cmd_display_note_file", "cmd_quit", "cmd_pend_exp", "cmd_next_picture",
-    "cmd_copy_picture", "cmd_clear_answer_box"};
+const QStringList tabWalk{"txt_question",
+                          "txt_answer",
+                          "cmdNextQuestion",
+                          "cmd_enter_response",
+                          "Picture1",
+                          "Picture2",
+                          "cmd_save_as_notes",
+                          "cmd_Make_paragraph",
+                          "cmd_Make_Paragraph_question",
+                          "txt_paragraph_goback",
+                          "cmd_timerTrigger",
+                          "List1",
+                          "txt_parameter_0",
+                          "txt_parameter_1",
+                          "txt_parameter_2",
+                          "txt_parameter_3",
+                          "cmd_displayCumulativeText",
+                          "cmd_display_note_file",
+                          "cmd_quit",
+                          "cmd_pend_exp",
+                          "cmd_next_picture",
+                          "cmd_copy_picture",
+                          "cmd_clear_answer_box"};
 
 }  // namespace
 
@@ -80,8 +97,8 @@ void ControlTableTest::controls_data() {
     QTest::addColumn<bool>("takesFocus");
     QTest::addColumn<bool>("arial");
     QTest::addColumn<QString>("accessibleName");
-    const QString box = "QPlainTextEdit", line = "QLineEdit", button = "qadrill::CaptionButton",
-                  label = "QLabel", picture = "qadrill::PictureBox", list = "QListWidget";
+    const QString box = "QPlainTextEdit", line = "QLineEdit", button = "qadrill::CaptionButton", label = "QLabel",
+                  picture = "qadrill::PictureBox", list = "QListWidget";
     auto row = [](const char* name, const QString& kind, const QString& text, QRect rect, bool focus, bool arial,
                   const QString& accessible) {
         QTest::newRow(name) << kind << text << rect << focus << arial << accessible;

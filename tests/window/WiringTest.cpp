@@ -24,12 +24,27 @@ std::u16string number(double value) {
 
 // Every field of the drill state as text, the whole bank included.
 std::vector<std::u16string> fieldsOf(const DrillState& s) {
-    std::vector<std::u16string> fields{
-        s.studentName, s.studentInitials, s.assignmentNumber, s.nextAssignment, number(s.codeNumber),
-        s.dataDir, s.masterFile, s.sendFile, s.notesFile, s.queryName, number(double(s.lineIndex)),
-        s.currentLine, s.questionNumber, s.startQuestion ? number(*s.startQuestion) : u"-", s.questionText,
-        s.displayText, s.cumulativeText, s.promptText, s.promptDue ? u"due" : u"not due", s.questionTag,
-        s.answerTag};
+    std::vector<std::u16string> fields{s.studentName,
+                                       s.studentInitials,
+                                       s.assignmentNumber,
+                                       s.nextAssignment,
+                                       number(s.codeNumber),
+                                       s.dataDir,
+                                       s.masterFile,
+                                       s.sendFile,
+                                       s.notesFile,
+                                       s.queryName,
+                                       number(double(s.lineIndex)),
+                                       s.currentLine,
+                                       s.questionNumber,
+                                       s.startQuestion ? number(*s.startQuestion) : u"-",
+                                       s.questionText,
+                                       s.displayText,
+                                       s.cumulativeText,
+                                       s.promptText,
+                                       s.promptDue ? u"due" : u"not due",
+                                       s.questionTag,
+                                       s.answerTag};
     for (long i = 0; i <= qadrill::QuestionBank::lastIndex; ++i) fields.push_back(s.questionBank.at(i));
     return fields;
 }
@@ -110,8 +125,7 @@ void WiringTest::nextQuestionShowsTheFirstProblem() {
     click(run, "cmdNextQuestion");
     const auto& state = run.window.drill().state();
     QVERIFY(!state.currentLine.empty());
-    QCOMPARE(run.control<QPlainTextEdit>("txt_question").toPlainText(),
-             QString::fromStdU16String(state.currentLine));
+    QCOMPARE(run.control<QPlainTextEdit>("txt_question").toPlainText(), QString::fromStdU16String(state.currentLine));
 }
 
 void WiringTest::enterResponseRecordsTheAnswer() {
@@ -172,11 +186,11 @@ void WiringTest::nextPictureRunsTheRoutineAfterTheCursor() {
 
 void WiringTest::inertControlsChangeNothing_data() {
     QTest::addColumn<QString>("name");
-    for (const char* name : {"cmd_Make_Paragraph_question", "cmd_Make_paragraph", "cmd_timerTrigger",
-                             "txt_paragraph_goback", "lbl_paragraph_goback", "txt_parameter_0", "txt_parameter_1",
-                             "txt_parameter_2", "txt_parameter_3", "lbl_parameter_0", "lbl_parameter_1",
-                             "lbl_parameter_2", "lbl_parameter_3", "List1", "lbl_only_if_prompted", "Picture1",
-                             "Picture2"}) {
+    for (const char* name :
+         {"cmd_Make_Paragraph_question", "cmd_Make_paragraph", "cmd_timerTrigger", "txt_paragraph_goback",
+          "lbl_paragraph_goback", "txt_parameter_0", "txt_parameter_1", "txt_parameter_2", "txt_parameter_3",
+          "lbl_parameter_0", "lbl_parameter_1", "lbl_parameter_2", "lbl_parameter_3", "List1", "lbl_only_if_prompted",
+          "Picture1", "Picture2"}) {
         QTest::newRow(name) << QString(name);
     }
 }
