@@ -34,7 +34,7 @@ done
 click_twips "$win" 240 0 975 735            # past the last problem
 report=$(next_report)
 [[ "$report" == "You have probably not entered a valid assignment number."* ]] || fail "expected the error-9 report: $report"
-xdotool key Return
+press_ok
 wait_exit || fail "ended with status $?"
 
 # The question line of each response record follows its question-number line.

@@ -60,7 +60,17 @@ answer_prompt() {
     sleep 0.2
     [ -n "$1" ] && xdotool type --delay 15 "$1"
     xdotool key Return
-    sleep 0.4
+    wait_gone "$id"
+}
+
+# Waits until a window is no longer on screen, so the next step cannot type
+# into a dialog that is just closing.
+wait_gone() {
+    for _ in $(seq $((E2E_TIMEOUT * 10))); do
+        xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable" || return 0
+        sleep 0.1
+    done
+    fail "window $1 did not close"
 }
 
 # Waits for the next message box and prints its text; the desktop platform
@@ -77,6 +87,15 @@ next_report() {
     done
     [ -n "$line" ] || fail "no report was shown"
     echo "${line#qadrill: }"
+}
+
+# Presses OK on the message box on screen and waits for it to close.
+press_ok() {
+    local id
+    id=$(wait_window qadrill)
+    xdotool windowfocus --sync "$id" || true
+    xdotool key Return
+    wait_gone "$id"
 }
 
 # Clicks the centre of a control given by its twip rectangle.

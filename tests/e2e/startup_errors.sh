@@ -22,7 +22,7 @@ answer_prompt 9
 text=$(next_report)
 REPORTS_SEEN=$((REPORTS_SEEN + 1))
 grep -qxF -- "$subscript" <<<"$text" || fail "error-9 report not shown exactly: $text"
-xdotool key Return
+press_ok
 wait_exit || fail "ended with status $?"
 [ ! -e "$HOME/plovenda/masterFile_Ann_Lee_Smith.txt" ] || fail "a master log was created"
 [ -z "$(ls -A "$HOME/plovenda")" ] || fail "something was written: $(ls "$HOME/plovenda")"
@@ -34,12 +34,12 @@ answer_prompt ""
 text=$(next_report)
 REPORTS_SEEN=$((REPORTS_SEEN + 1))
 grep -qxF -- "${general}13" <<<"$text" || fail "general report with 13 not shown: $text"
-xdotool key Return
+press_ok
 sleep 0.5
 text=$(next_report)
 REPORTS_SEEN=$((REPORTS_SEEN + 1))
 grep -qxF -- "$subscript" <<<"$text" || fail "expected the error-9 report next, not a prompt: $text"
-xdotool key Return
+press_ok
 wait_exit || fail "ended with status $?"
 
 # No display at all: one plain line, a non-zero status, no core dump.
