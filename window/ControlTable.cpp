@@ -2,10 +2,10 @@
 
 namespace qadrill {
 
-const std::array<ControlSpec, controlCount>& controlTable() {
+const std::array<ControlRow, controlCount>& controlTable() {
     using K = ControlKind;
     using F = ControlFont;
-    static constexpr std::array<ControlSpec, controlCount> table{{
+    static constexpr std::array<ControlRow, controlCount> table{{
         {"txt_question", -1, K::TextBox, "", {240, 720, 5175, 5255}, 0, F::Arial975, "question box"},
         {"txt_answer", -1, K::TextBox, "", {5640, 720, 5055, 5255}, 1, F::Arial975, "answer box"},
         {"cmdNextQuestion", -1, K::Button, "Next Question / Answer", {240, 0, 975, 735}, 2, F::Default, ""},

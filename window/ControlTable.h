@@ -19,7 +19,7 @@ struct TwipRect {
     int height = 0;
 };
 
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;  // the control's name; arrays share one name
     int index;              // position in its control array, -1 when none
     ControlKind kind;
@@ -36,6 +36,6 @@ inline constexpr int timerIntervalMs = 15;
 inline constexpr std::size_t controlCount = 30;  // 29 controls and the timer
 
 // In tab order; the timer last.
-[[nodiscard]] const std::array<ControlSpec, controlCount>& controlTable();
+[[nodiscard]] const std::array<ControlRow, controlCount>& controlTable();
 
 }  // namespace qadrill

@@ -47,9 +47,9 @@ QWidget* makeLabel(const QString& text, QWidget& form) {
     return label;
 }
 
-QWidget* makeWidget(const ControlSpec& spec, QWidget& form) {
-    const QString text = toQString(spec.text);
-    switch (spec.kind) {
+QWidget* makeWidget(const ControlRow& row, QWidget& form) {
+    const QString text = toQString(row.text);
+    switch (row.kind) {
         case ControlKind::TextBox:
             return makeTextBox(text, form);
         case ControlKind::LineBox:
@@ -68,44 +68,44 @@ QWidget* makeWidget(const ControlSpec& spec, QWidget& form) {
     return nullptr;
 }
 
-void makeTimer(const ControlSpec& spec, QWidget& form) {
+void makeTimer(const ControlRow& row, QWidget& form) {
     auto* timer = new QTimer(&form);
-    timer->setObjectName(controlObjectName(spec));
+    timer->setObjectName(controlObjectName(row));
     timer->setInterval(timerIntervalMs);
     timer->setTimerType(Qt::PreciseTimer);
 }
 
-QWidget* makeControl(const ControlSpec& spec, QWidget& form) {
-    QWidget* widget = makeWidget(spec, form);
-    widget->setObjectName(controlObjectName(spec));
-    if (spec.index >= 0) widget->setProperty("index", spec.index);
-    widget->setGeometry(toPixels(spec.rect));
-    if (spec.font == ControlFont::Arial975) widget->setFont(boxFont());
-    widget->setAccessibleName(toQString(spec.accessibleName.empty() ? spec.text : spec.accessibleName));
+QWidget* makeControl(const ControlRow& row, QWidget& form) {
+    QWidget* widget = makeWidget(row, form);
+    widget->setObjectName(controlObjectName(row));
+    if (row.index >= 0) widget->setProperty("index", row.index);
+    widget->setGeometry(toPixels(row.rect));
+    if (row.font == ControlFont::Arial975) widget->setFont(boxFont());
+    widget->setAccessibleName(toQString(row.accessibleName.empty() ? row.text : row.accessibleName));
     // Labels never take the focus; everything else takes it by tab and click.
-    widget->setFocusPolicy(spec.kind == ControlKind::Label ? Qt::NoFocus : Qt::StrongFocus);
+    widget->setFocusPolicy(row.kind == ControlKind::Label ? Qt::NoFocus : Qt::StrongFocus);
     return widget;
 }
 
 }  // namespace
 
-QString controlObjectName(const ControlSpec& spec) {
-    QString name = toQString(spec.name);
-    if (spec.index >= 0) name += QLatin1Char('_') + QString::number(spec.index);
+QString controlObjectName(const ControlRow& row) {
+    QString name = toQString(row.name);
+    if (row.index >= 0) name += QLatin1Char('_') + QString::number(row.index);
     return name;
 }
 
 void buildControls(QWidget& form) {
     std::vector<std::pair<int, QWidget*>> tabOrder;
     std::vector<QWidget*> labels;
-    for (const ControlSpec& spec : controlTable()) {
-        if (spec.kind == ControlKind::Timer) {
-            makeTimer(spec, form);
+    for (const ControlRow& row : controlTable()) {
+        if (row.kind == ControlKind::Timer) {
+            makeTimer(row, form);
             continue;
         }
-        QWidget* widget = makeControl(spec, form);
-        tabOrder.emplace_back(spec.tabIndex, widget);
-        if (spec.kind == ControlKind::Label) labels.push_back(widget);
+        QWidget* widget = makeControl(row, form);
+        tabOrder.emplace_back(row.tabIndex, widget);
+        if (row.kind == ControlKind::Label) labels.push_back(widget);
     }
     std::ranges::sort(tabOrder, {}, &std::pair<int, QWidget*>::first);
     for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);

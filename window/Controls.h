@@ -10,7 +10,7 @@ class QWidget;
 namespace qadrill {
 
 // The table's name; array members add their index: "txt_parameter_0".
-[[nodiscard]] QString controlObjectName(const ControlSpec& spec);
+[[nodiscard]] QString controlObjectName(const ControlRow& row);
 
 // Every control of the table on the form: named, placed, captioned, in the
 // table's tab order, labels beneath whatever overlaps them.  The timer is
