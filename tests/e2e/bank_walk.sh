@@ -22,10 +22,7 @@ openings=(
 
 start_desktop
 start_drill
-answer_prompt 1
-answer_prompt "Ann Lee Smith"
-answer_prompt als
-answer_prompt 1
+answer_startup 1
 win=$(wait_window Form1)
 for _ in "${openings[@]}"; do
     click_twips "$win" 240 0 975 735        # Next Question / Answer

@@ -63,6 +63,15 @@ answer_prompt() {
     wait_gone "$id"
 }
 
+# The four start-up prompts as the student in the golden logs answers them:
+# home user, Ann Lee Smith, als, and the given assignment.
+answer_startup() {
+    answer_prompt 1
+    answer_prompt "Ann Lee Smith"
+    answer_prompt als
+    answer_prompt "$1"
+}
+
 # Waits until a window is no longer on screen, so the next step cannot type
 # into a dialog that is just closing.
 wait_gone() {

@@ -15,10 +15,7 @@ start_desktop
 
 # Assignment 9.
 start_drill
-answer_prompt 1
-answer_prompt "Ann Lee Smith"
-answer_prompt als
-answer_prompt 9
+answer_startup 9
 text=$(next_report)
 REPORTS_SEEN=$((REPORTS_SEEN + 1))
 grep -qxF -- "$subscript" <<<"$text" || fail "error-9 report not shown exactly: $text"

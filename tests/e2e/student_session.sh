@@ -13,10 +13,7 @@ golden_of() { local rest=${1#*:}; echo "${rest%%:*}"; }
 
 start_desktop
 start_drill
-answer_prompt 1
-answer_prompt "Ann Lee Smith"
-answer_prompt als
-answer_prompt 1
+answer_startup 1
 
 win=$(wait_window Form1)
 click_twips "$win" 240 0 975 735            # Next Question / Answer
