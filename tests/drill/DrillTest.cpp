@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "drill/Drill.h"
+#include "logbook/Text.h"
 #include "tests/support/FakeView.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
@@ -26,7 +26,6 @@ struct DrillRun : ::testing::Test {
     std::string log(const char* name) const {
         return platform.fileBytes(u"c:\\plovenda\\" + text(name)).value_or("<none>");
     }
-    static std::u16string text(const char* ascii) { return std::u16string(ascii, ascii + std::strlen(ascii)); }
 };
 
 TEST_F(DrillRun, EmptyFirstAnswerReportsThirteenThenEndsAtTheAssignmentSearch) {

@@ -14,20 +14,12 @@
 #include "platform/ErrorTable.h"
 #include "platform/RuntimeError.h"
 #include "tests/platform/TestPlatforms.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
-
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 struct TableRow {
     const char* name;

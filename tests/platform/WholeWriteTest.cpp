@@ -15,6 +15,7 @@
 
 #include "platform/RuntimeError.h"
 #include "tests/platform/TestPlatforms.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
@@ -26,15 +27,6 @@ using namespace std::chrono_literals;
 constexpr char16_t logPath[] = u"c:\\log.txt";
 const std::string before = "header line\r\n";
 const std::string record = "......!!!!\r\n          23:05:36\r\nwhat is 2+2?\r\nRESPONSE -->  \r\n4\r\n";
-
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 class WholeWrite : public ::testing::TestWithParam<FileMode> {
 protected:
