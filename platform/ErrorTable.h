@@ -9,7 +9,7 @@ namespace qadrill {
 
 // The system calls behind the file operations; also the keys under which the
 // scripted test platform injects faults.
-enum class FileOperation { open, lock, write, fsync, read, makeDirectory };
+enum class FileOperation { open, lock, write, fsync, read, makeDirectory, truncate, remove };
 
 [[nodiscard]] int runtimeErrorFor(int errnoValue, FileOperation operation, FileMode mode = FileMode::Append);
 

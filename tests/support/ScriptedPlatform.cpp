@@ -30,12 +30,17 @@ void ScriptedPlatform::failNext(FileOperation operation, int errnoValue, int ski
     faults_[indexOf(operation)].push_back({skip, errnoValue});
 }
 
-void ScriptedPlatform::acceptOnlyBytes(std::size_t n) { acceptedBytes_ = n; }
+void ScriptedPlatform::acceptOnlyBytes(std::size_t n) { roomLeft_ = n; }
 
 std::size_t ScriptedPlatform::pendingFaults() const {
-    std::size_t pending = acceptedBytes_ ? 1 : 0;
+    std::size_t pending = roomLeft_ ? 1 : 0;
     for (const auto& planned : faults_) pending += planned.size();
     return pending;
+}
+
+void ScriptedPlatform::clearFaults() {
+    for (auto& planned : faults_) planned.clear();
+    roomLeft_.reset();
 }
 
 int ScriptedPlatform::calls(FileOperation operation) const { return calls_[indexOf(operation)]; }
@@ -121,17 +126,46 @@ int ScriptedPlatform::systemLock(int fd) {
     return PosixPlatform::systemLock(fd);
 }
 
-ssize_t ScriptedPlatform::systemWrite(int fd, const void* data, std::size_t size) {
+template <typename RealWrite>
+ssize_t ScriptedPlatform::plannedWrite(std::size_t size, RealWrite realWrite) {
     if (const auto fault = dueFault(FileOperation::write)) {
         errno = *fault;
         return -1;
     }
-    if (!acceptedBytes_) return PosixPlatform::systemWrite(fd, data, size);
-    const std::size_t accepted = std::min(*std::exchange(acceptedBytes_, std::nullopt), size);
-    if (accepted > 0 && PosixPlatform::systemWrite(fd, data, accepted) < 0) return -1;
-    if (accepted > 0 && accepted < size) return static_cast<ssize_t>(accepted);
-    errno = ENOSPC;
-    return -1;
+    if (roomLeft_ && *roomLeft_ == 0 && size > 0) {
+        roomLeft_.reset();
+        errno = ENOSPC;
+        return -1;
+    }
+    const ssize_t written = realWrite(roomLeft_ ? std::min(*roomLeft_, size) : size);
+    if (written <= 0) return written;
+    bytesWritten_ += static_cast<std::size_t>(written);
+    if (roomLeft_) *roomLeft_ -= static_cast<std::size_t>(written);
+    return written;
+}
+
+ssize_t ScriptedPlatform::systemWrite(int fd, const void* data, std::size_t size) {
+    return plannedWrite(size, [&](std::size_t n) { return PosixPlatform::systemWrite(fd, data, n); });
+}
+
+ssize_t ScriptedPlatform::systemWriteAt(int fd, const void* data, std::size_t size, off_t offset) {
+    return plannedWrite(size, [&](std::size_t n) { return PosixPlatform::systemWriteAt(fd, data, n, offset); });
+}
+
+int ScriptedPlatform::systemTruncate(int fd, off_t size) {
+    if (const auto fault = dueFault(FileOperation::truncate)) {
+        errno = *fault;
+        return -1;
+    }
+    return PosixPlatform::systemTruncate(fd, size);
+}
+
+int ScriptedPlatform::systemRemove(const std::filesystem::path& path) {
+    if (const auto fault = dueFault(FileOperation::remove)) {
+        errno = *fault;
+        return -1;
+    }
+    return PosixPlatform::systemRemove(path);
 }
 
 int ScriptedPlatform::systemFsync(int fd) {

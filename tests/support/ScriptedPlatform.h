@@ -13,18 +13,21 @@
 //       EAGAIN -> 70, EMFILE -> 67; write: ENOSPC -> 61, EIO -> 57;
 //       fsync: EIO -> 57 (the written bytes are cut back off);
 //       lock: EWOULDBLOCK -> 70 at once (this platform does not wait);
-//       read: EIO -> 57; makeDirectory: EEXIST -> 75, ENOENT -> 76.
+//       read: EIO -> 57; makeDirectory: EEXIST -> 75, ENOENT -> 76;
+//       truncate (a cut-back): EIO -> 57; remove (the journal's): EIO -> 57.
 //       Several faults of one operation are served in the order planned;
 //       each skip counts from the previous fault.  Operations: open (each
 //       open() may make up to two system opens: create-new, then existing),
-//       lock, write, fsync (the file's own sync, not its directory's), read
-//       (a file is read in 64 KiB chunks, so a small file is read whole on
-//       the first lineInput/endOfFile after open), makeDirectory.
+//       lock, write (appends and the journal's writes at an offset), fsync
+//       (a file's own sync, not its directory's), read (a file is read in
+//       64 KiB chunks, so a small file is read whole on the first
+//       lineInput/endOfFile after open), makeDirectory, truncate, remove.
 //   acceptOnlyBytes(n)
-//       The next write puts only its first n bytes on disk and then fails:
-//       0 < n < size returns the short count; n == 0 or n >= size returns
-//       -1 with ENOSPC.  Either way the platform must leave the file as it
-//       was and throw 61.
+//       The disk takes n more bytes, over all files: a write that does not
+//       fit puts what fits and returns the short count, and the first write
+//       that fits nothing fails with ENOSPC, which ends the fault.
+//   clearFaults()     drops every fault not yet served.
+//   bytesWritten()    bytes every write so far put on disk, all files.
 //   pendingFaults()   faults planned but not yet served (a test that expects
 //                     its fault to have hit can assert 0).
 //   calls(op)         system calls of `op` made so far, faulted or not.
@@ -79,6 +82,8 @@ public:
     void failNext(FileOperation operation, int errnoValue, int skip = 0);
     void acceptOnlyBytes(std::size_t n);
     [[nodiscard]] std::size_t pendingFaults() const;
+    void clearFaults();
+    [[nodiscard]] std::size_t bytesWritten() const { return bytesWritten_; }
     [[nodiscard]] int calls(FileOperation operation) const;
 
     [[nodiscard]] const std::filesystem::path& root() const { return root_; }
@@ -101,6 +106,9 @@ protected:
     int systemOpen(const std::filesystem::path& path, int flags, mode_t mode) override;
     int systemLock(int fd) override;
     ssize_t systemWrite(int fd, const void* data, std::size_t size) override;
+    ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset) override;
+    int systemTruncate(int fd, off_t size) override;
+    int systemRemove(const std::filesystem::path& path) override;
     int systemFsync(int fd) override;
     ssize_t systemRead(int fd, void* data, std::size_t size) override;
     int systemMakeDirectory(const std::filesystem::path& path, mode_t mode) override;
@@ -110,15 +118,19 @@ private:
         int skip = 0;
         int errnoValue = 0;
     };
-    static constexpr std::size_t operationCount = 6;
+    static constexpr std::size_t operationCount = 8;
 
     // Counts the call; the errno to fail it with, if a fault is due.
     [[nodiscard]] std::optional<int> dueFault(FileOperation operation);
+    // A write through the fault plan and the room left on the disk.
+    template <typename RealWrite>
+    ssize_t plannedWrite(std::size_t size, RealWrite realWrite);
 
     std::filesystem::path root_;
     std::array<std::deque<Fault>, operationCount> faults_;
     std::array<int, operationCount> calls_{};
-    std::optional<std::size_t> acceptedBytes_;
+    std::optional<std::size_t> roomLeft_;
+    std::size_t bytesWritten_ = 0;
 };
 
 }  // namespace qadrill::testing
