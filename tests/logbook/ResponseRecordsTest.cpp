@@ -1,12 +1,17 @@
 // The two recording commands: byte-exact logs against golden files, and what
 // they leave in the boxes and the drill state.
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <vector>
 
 #include "logbook/ResponseRecords.h"
+#include "platform/RuntimeError.h"
 #include "tests/logbook/InterceptingPlatform.h"
 #include "tests/logbook/RecordFixture.h"
 
@@ -139,6 +144,64 @@ INSTANTIATE_TEST_SUITE_P(Records, RecordNumber,
                          [](const ::testing::TestParamInfo<RecordNumberCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// A notes record interrupted, then a response: the logs read back as the
+// golden records of the notes rolled forward, or of the response alone when
+// the notes were taken back.
+class RecoveredRecords : public RecordFixture {
+protected:
+    // Bytes of the notes "first note": the journal's, then each log's record.
+    std::pair<std::size_t, std::vector<std::size_t>> notesSizes() {
+        RecordSetup reference;
+        reference.view.answer = u"first note";
+        cmd_save_as_notes_Click(reference.state, reference.platform, reference.view);
+        std::vector<std::size_t> records;
+        std::size_t recordBytes = 0;
+        for (Log log : {Log::master, Log::send, Log::notes}) {
+            records.push_back(reference.bytesOf(log).value_or("").size());
+            recordBytes += records.back();
+        }
+        return {reference.platform.bytesWritten() - recordBytes, records};
+    }
+
+    void expectGolden(const std::string& stem) {
+        EXPECT_EQ(bytesOf(Log::master), golden(stem, "master"));
+        EXPECT_EQ(bytesOf(Log::send), golden(stem, "send"));
+    }
+};
+
+TEST_F(RecoveredRecords, KilledHalfwayThroughTheMasterLogIsRolledForward) {
+    const auto [journal, records] = notesSizes();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform.dieAfterBytes(journal + records[0] / 2);
+        view.answer = u"first note";
+        cmd_save_as_notes_Click(state, platform, view);
+        _exit(3);  // not killed: the test's own fault
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    ASSERT_EQ(bytesOf(Log::master).value_or("").size(), records[0] / 2) << "not killed halfway";
+    view.answer = u"4 m/s";
+    cmd_enter_response_Click(state, platform, view);
+    expectGolden("response_after_notes");
+    EXPECT_EQ(bytesOf(Log::notes), golden("response_after_notes", "notes"));
+}
+
+TEST_F(RecoveredRecords, FailedHalfwayThroughTheSendLogIsRolledBack) {
+    const auto [journal, records] = notesSizes();
+    platform.acceptOnlyBytes(journal + records[0] + records[1] / 2);
+    platform.failNext(FileOperation::truncate, EIO, 1);  // the master log is cut back, the send log not
+    view.answer = u"first note";
+    EXPECT_THROW(cmd_save_as_notes_Click(state, platform, view), RuntimeError);
+    ASSERT_EQ(bytesOf(Log::send).value_or("").size(), records[1] / 2);
+    view.answer = u"\u0394x/\u0394t = 12 m / 3 s = 4 m/s";
+    cmd_enter_response_Click(state, platform, view);
+    expectGolden("response");
+    EXPECT_EQ(bytesOf(Log::notes), "");
+}
 
 // The clock is read for each line and each file, in the order the lines are written.
 TEST_F(RecordingCommands, NotesReadTheClockPerLinePerFile) {

@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include <unistd.h>
+
 #include "platform/Utf8.h"
 
 namespace qadrill::testing {
@@ -132,6 +134,11 @@ ssize_t ScriptedPlatform::plannedWrite(std::size_t size, RealWrite realWrite) {
         errno = *fault;
         return -1;
     }
+    if (dieAfter_ && *dieAfter_ <= size) {
+        if (*dieAfter_ > 0) realWrite(*dieAfter_);
+        _exit(0);
+    }
+    if (dieAfter_) *dieAfter_ -= size;
     if (roomLeft_ && *roomLeft_ == 0 && size > 0) {
         roomLeft_.reset();
         errno = ENOSPC;

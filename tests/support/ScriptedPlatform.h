@@ -26,6 +26,9 @@
 //       The disk takes n more bytes, over all files: a write that does not
 //       fit puts what fits and returns the short count, and the first write
 //       that fits nothing fails with ENOSPC, which ends the fault.
+//   dieAfterBytes(n)  the process ends at once (as if killed) when the disk
+//                     has taken n more bytes, in the middle of a write if
+//                     that is where the n-th byte falls.
 //   clearFaults()     drops every fault not yet served.
 //   bytesWritten()    bytes every write so far put on disk, all files.
 //   pendingFaults()   faults planned but not yet served (a test that expects
@@ -83,6 +86,7 @@ public:
     void acceptOnlyBytes(std::size_t n);
     [[nodiscard]] std::size_t pendingFaults() const;
     void clearFaults();
+    void dieAfterBytes(std::size_t n) { dieAfter_ = n; }
     [[nodiscard]] std::size_t bytesWritten() const { return bytesWritten_; }
     [[nodiscard]] int calls(FileOperation operation) const;
 
@@ -131,6 +135,7 @@ private:
     std::array<int, operationCount> calls_{};
     std::optional<std::size_t> roomLeft_;
     std::size_t bytesWritten_ = 0;
+    std::optional<std::size_t> dieAfter_;
 };
 
 }  // namespace qadrill::testing
