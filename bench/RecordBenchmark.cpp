@@ -1,0 +1,112 @@
+// How long "Enter Response" and "Save as Notes" take until the record is
+// durable, with the journal and without it (each log locked, written and
+// synced on its own, as before the journal), on the same disk in one run.
+// Each iteration is one press; the counters give the median and the 99th
+// percentile.  The logs go under QADRILL_BENCH_DIR, else /var/tmp: a real
+// disk, where syncs cost what they cost a student.
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "drill/DrillState.h"
+#include "drill/DrillView.h"
+#include "logbook/ResponseRecords.h"
+#include "platform/PosixPlatform.h"
+
+namespace {
+
+using qadrill::DrillView;
+
+class BenchView final : public DrillView {
+public:
+    std::u16string question;
+    std::u16string answer;
+    [[nodiscard]] std::u16string questionBoxText() const override { return question; }
+    void setQuestionBoxText(const std::u16string& text) override { question = text; }
+    [[nodiscard]] std::u16string answerBoxText() const override { return answer; }
+    void setAnswerBoxText(const std::u16string& text) override { answer = text; }
+    void setPictureScaleHeight(qadrill::PictureBoxId, double) override {}
+    void setPictureScaleWidth(qadrill::PictureBoxId, double) override {}
+};
+
+// The files of the real platform; no desktop.
+class BenchPlatform final : public qadrill::PosixPlatform {
+public:
+    BenchPlatform(const std::filesystem::path& root, bool journaled)
+        : PosixPlatform(qadrill::driveMapUnder(root)), journaled_(journaled) {}
+
+    void appendRecords(std::span<const qadrill::RecordAppend> records) override {
+        if (journaled_) return PosixPlatform::appendRecords(records);
+        for (const qadrill::RecordAppend& record : records) write(record.fileNumber, record.bytes);
+    }
+    [[nodiscard]] std::u16string inputBox(const std::u16string&) override { return {}; }
+    void messageBox(const std::u16string&) override {}
+    void setClipboardPicture(const qadrill::Picture&) override {}
+    [[nodiscard]] std::optional<qadrill::Picture> clipboardPicture() override { return std::nullopt; }
+    void beep() override {}
+
+private:
+    bool journaled_;
+};
+
+std::filesystem::path benchRoot() {
+    const char* chosen = std::getenv("QADRILL_BENCH_DIR");
+    std::string pattern = (std::filesystem::path(chosen != nullptr && *chosen != '\0' ? chosen : "/var/tmp") /
+                           "qadrill-bench-XXXXXX")
+                              .string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    std::filesystem::create_directories(std::filesystem::path(pattern) / "c" / "plovenda");
+    return pattern;
+}
+
+template <auto Command>
+void pressUntilDurable(benchmark::State& state, bool journaled) {
+    const std::filesystem::path root = benchRoot();
+    BenchPlatform platform(root, journaled);
+    BenchView view;
+    qadrill::DrillState drill;
+    drill.masterFile = u"c:\\plovenda\\masterFile_Ann_Lee_Smith.txt";
+    drill.sendFile = u"c:\\plovenda\\send_1207Ann_Lee_Smith.txt";
+    drill.notesFile = u"c:\\plovenda\\notes_Ann_Lee_Smith.txt";
+    drill.assignmentNumber = u"012";
+    drill.currentLine = u"3.  A cart rolls 12 m down a ramp in 3 s \u2013 what\u2019s its average speed?";
+    std::vector<double> micros;
+    for (auto _ : state) {
+        view.answer = u"v = d / t = 12 m / 3 s = 4 m/s; the units check out.";
+        const auto start = std::chrono::steady_clock::now();
+        Command(drill, platform, view);
+        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(micros.begin(), micros.end());
+    state.counters["median_us"] = micros[micros.size() / 2];
+    state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
+    std::filesystem::remove_all(root);
+}
+
+void EnterResponse_journal(benchmark::State& state) {
+    pressUntilDurable<qadrill::cmd_enter_response_Click>(state, true);
+}
+void EnterResponse_noJournal(benchmark::State& state) {
+    pressUntilDurable<qadrill::cmd_enter_response_Click>(state, false);
+}
+void SaveAsNotes_journal(benchmark::State& state) { pressUntilDurable<qadrill::cmd_save_as_notes_Click>(state, true); }
+void SaveAsNotes_noJournal(benchmark::State& state) {
+    pressUntilDurable<qadrill::cmd_save_as_notes_Click>(state, false);
+}
+
+// Alternating, so both paths meet the disk in the same moods.
+BENCHMARK(EnterResponse_noJournal)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(EnterResponse_journal)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SaveAsNotes_noJournal)->Iterations(300)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SaveAsNotes_journal)->Iterations(300)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
