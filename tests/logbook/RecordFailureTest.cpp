@@ -123,6 +123,10 @@ const FaultCase faults[] = {
     {"fsync_fails", FileOperation::fsync, EIO, err::deviceIo},
     // After every log holds the record: nothing is reported, nothing repeated.
     {"journal_not_removed", FileOperation::remove, EIO, 0},
+    // A signal in the middle of a call: the call is made again.
+    {"interrupted_write", FileOperation::write, EINTR, 0},
+    {"interrupted_sync", FileOperation::fsync, EINTR, 0},
+    {"interrupted_lock", FileOperation::lock, EINTR, 0},
 };
 
 using FaultParam = std::tuple<Command, FaultCase>;
