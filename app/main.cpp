@@ -1,5 +1,6 @@
-// Program start: create the main window, run its load event (the start-up
-// prompts appear before the window does), then show it.
+// Program start: answer any argument without a window; otherwise create the
+// main window, run its load event (the start-up prompts appear before the
+// window does), then show it.
 
 #include <QApplication>
 #include <QFont>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "app/CommandLine.h"
 #include "window/DesktopPlatform.h"
 #include "window/MainWindow.h"
 
@@ -29,6 +31,7 @@ bool hasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc > 1) return qadrill::answerCommandLine(argc, argv);
     if (!hasDisplay()) {
         std::fputs("qadrill: a graphical display is needed; start it from a desktop session.\n", stderr);
         return 2;
