@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -38,6 +39,11 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qadrill"));
+    // Every window, the prompts and message boxes included, shows the drill's icon.
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/48/qadrill.png"));
+    icon.addFile(QStringLiteral(":/icons/256/qadrill.png"));
+    QApplication::setWindowIcon(icon);
     // The captions were laid out for a small 8-point interface font; the
     // toolkit's usual 9-10 points would cut several of them off.
     QFont interfaceFont(QStringLiteral("Liberation Sans"));
