@@ -43,7 +43,8 @@ lintian --fail-on error,warning "${suppress[@]}" "$DEB" || fail "lintian reports
 
 step "install with apt"
 installed && apt_get purge qadrill
-trap 'stop_desktop; installed && apt_get purge qadrill' EXIT
+# Whatever fails, the package does not stay on the machine.
+trap 'installed && apt_get purge qadrill' EXIT
 apt_get install "$DEB" || fail "apt-get could not install the package"
 mapfile -t owned < <(dpkg -L qadrill)
 files=()
@@ -87,7 +88,7 @@ grep -q "qadrill $VERSION" <<<"$page" || fail "the manual page does not carry ve
 
 step "first prompt under Xvfb"
 start_desktop
-trap 'stop_desktop; installed && apt_get purge qadrill' EXIT
+trap 'installed && apt_get purge qadrill; stop_desktop' EXIT
 start_drill
 prompt=$(wait_window qadrill)
 wm_class=$(xprop -id "$prompt" WM_CLASS)
