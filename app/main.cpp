@@ -1,12 +1,15 @@
-// Program start: create the main window, run its load event (the start-up
-// prompts appear before the window does), then show it.
+// Program start: answer any argument without a window; otherwise create the
+// main window, run its load event (the start-up prompts appear before the
+// window does), then show it.
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
+#include "app/CommandLine.h"
 #include "window/DesktopPlatform.h"
 #include "window/MainWindow.h"
 
@@ -29,12 +32,18 @@ bool hasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc > 1) return qadrill::answerCommandLine(argc, argv);
     if (!hasDisplay()) {
         std::fputs("qadrill: a graphical display is needed; start it from a desktop session.\n", stderr);
         return 2;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qadrill"));
+    // Every window, the prompts and message boxes included, shows the drill's icon.
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/48/qadrill.png"));
+    icon.addFile(QStringLiteral(":/icons/256/qadrill.png"));
+    QApplication::setWindowIcon(icon);
     // The captions were laid out for a small 8-point interface font; the
     // toolkit's usual 9-10 points would cut several of them off.
     QFont interfaceFont(QStringLiteral("Liberation Sans"));
