@@ -49,4 +49,8 @@ for log in "${logs[@]}"; do
         fail "${log%%:*} differs from $(golden_of "$log")"
     fi
 done
+# The journal is gone once its command completes: the student sees only the logs.
+extra=$(ls -A "$dir" | grep -v -x -e "masterFile_Ann_Lee_Smith.txt" -e "send_${today}Ann_Lee_Smith.txt" \
+        -e "notes_Ann_Lee_Smith.txt" || true)
+[ -z "$extra" ] || fail "the data folder holds more than the logs: $extra"
 echo "student session: logs match, screenshot in $ARTIFACTS"
