@@ -1,7 +1,7 @@
 // log_record_writer DATA_ROOT WRITER_ID COUNT whole|lines
 //
 // Appends COUNT notes records of one writer to the three logs under
-// DATA_ROOT/c/plovenda, through the real recording command on the POSIX
+// DATA_ROOT/c/plovenda, through the real recording command on the host
 // platform.  "lines" sends every line with its own write instead of one
 // write per record: the fault the concurrency test must be able to see.
 // Exit status 0 on success, 1 on a run-time error, 2 on bad arguments.
@@ -12,24 +12,24 @@
 #include <string_view>
 
 #include "logbook/ResponseRecords.h"
-#include "platform/PosixPlatform.h"
+#include "platform/HostPlatform.h"
 #include "platform/RuntimeError.h"
 #include "tests/support/FakeView.h"
 
 namespace qadrill::testing {
 namespace {
 
-class WriterPlatform final : public PosixPlatform {
+class WriterPlatform final : public HostPlatform {
 public:
     WriterPlatform(const std::filesystem::path& root, bool lineByLine)
-        : PosixPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {}
+        : HostPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {}
 
     void write(int fileNumber, std::string_view bytes) override {
-        if (!lineByLine_) return PosixPlatform::write(fileNumber, bytes);
+        if (!lineByLine_) return HostPlatform::write(fileNumber, bytes);
         while (!bytes.empty()) {
             const auto end = bytes.find("\r\n");
             const auto length = end == std::string_view::npos ? bytes.size() : end + 2;
-            PosixPlatform::write(fileNumber, bytes.substr(0, length));
+            HostPlatform::write(fileNumber, bytes.substr(0, length));
             bytes.remove_prefix(length);
         }
     }

@@ -4,8 +4,9 @@
 // Files are real files under a temporary root; any chosen file operation
 // can be made to fail with a chosen error number.
 //
-// Fault injection (served by the system-call hooks of PosixPlatform, so the
-// real error table and the real roll-back run):
+// Fault injection (served by the system-call hooks of the host platform, so
+// the real error table and the real roll-back run; on Windows each errno
+// becomes the Windows error of the same failure, see FaultyWin32.cpp):
 //   failNext(op, errnoValue, skip = 0)
 //       After `skip` more calls of `op` go through, the next one fails with
 //       errno `errnoValue`; the platform maps it as for a real failure, e.g.
@@ -29,8 +30,6 @@
 //                     its fault to have hit can assert 0).
 //   calls(op)         system calls of `op` made so far, faulted or not.
 
-#include <array>
-#include <cstddef>
 #include <deque>
 #include <exception>
 #include <filesystem>
@@ -38,7 +37,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/PosixPlatform.h"
+#include "tests/support/FaultyHost.h"
 
 namespace qadrill::testing {
 
@@ -47,7 +46,7 @@ struct ProgramEnded : std::exception {
     [[nodiscard]] const char* what() const noexcept override { return "program ended"; }
 };
 
-class ScriptedPlatform final : public PosixPlatform {
+class ScriptedPlatform final : public FaultyHost {
 public:
     // Drive c maps to root/"c" (created here, as a home directory always
     // exists), any other drive x to root/"x" (created only if a test does).
@@ -75,11 +74,8 @@ public:
     bool clipboardLocked = false;
     bool ended = false;
 
-    // Fault injection: see the top of this file.
-    void failNext(FileOperation operation, int errnoValue, int skip = 0);
-    void acceptOnlyBytes(std::size_t n);
-    [[nodiscard]] std::size_t pendingFaults() const;
-    [[nodiscard]] int calls(FileOperation operation) const;
+    // Fault injection (failNext, acceptOnlyBytes, pendingFaults, calls): see
+    // the top of this file.
 
     [[nodiscard]] const std::filesystem::path& root() const { return root_; }
     // The bytes of the real file behind a drill path, or nullopt if missing.
@@ -97,28 +93,8 @@ public:
     void beep() override;
     [[noreturn]] void endProgram() override;
 
-protected:
-    int systemOpen(const std::filesystem::path& path, int flags, mode_t mode) override;
-    int systemLock(int fd) override;
-    ssize_t systemWrite(int fd, const void* data, std::size_t size) override;
-    int systemFsync(int fd) override;
-    ssize_t systemRead(int fd, void* data, std::size_t size) override;
-    int systemMakeDirectory(const std::filesystem::path& path, mode_t mode) override;
-
 private:
-    struct Fault {
-        int skip = 0;
-        int errnoValue = 0;
-    };
-    static constexpr std::size_t operationCount = 6;
-
-    // Counts the call; the errno to fail it with, if a fault is due.
-    [[nodiscard]] std::optional<int> dueFault(FileOperation operation);
-
     std::filesystem::path root_;
-    std::array<std::deque<Fault>, operationCount> faults_;
-    std::array<int, operationCount> calls_{};
-    std::optional<std::size_t> acceptedBytes_;
 };
 
 }  // namespace qadrill::testing
