@@ -55,8 +55,9 @@ LogRecord headerBlock(const DrillState& state, Platform& platform, const std::u1
 void writeHeaders(DrillState& state, Platform& platform, const std::u16string& titleLine) {
     OpenLogs logs(platform, {{logfile::master, state.masterFile}, {logfile::send, state.sendFile}});
     const auto codeLine = makeCodeLine(platform, state.codeNumber);
-    appendRecord(platform, logfile::master, headerBlock(state, platform, codeLine, titleLine, u""));
-    appendRecord(platform, logfile::send, headerBlock(state, platform, codeLine, titleLine, u" "));
+    const LogRecord master = headerBlock(state, platform, codeLine, titleLine, u"");
+    const LogRecord send = headerBlock(state, platform, codeLine, titleLine, u" ");
+    appendRecords(platform, {{logfile::master, master}, {logfile::send, send}});
 }
 
 }  // namespace

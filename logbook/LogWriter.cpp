@@ -46,8 +46,10 @@ LogRecord& LogRecord::zoneAdvance() {
     return *this;
 }
 
-void appendRecord(Platform& platform, int fileNumber, const LogRecord& record) {
-    platform.write(fileNumber, record.bytes());
+void appendRecords(Platform& platform, std::initializer_list<LogAppend> appends) {
+    std::vector<RecordAppend> records;
+    for (const LogAppend& append : appends) records.push_back({append.fileNumber, append.record.bytes()});
+    platform.appendRecords(records);
 }
 
 OpenLogs::OpenLogs(Platform& platform, std::initializer_list<std::pair<int, std::u16string>> logs)

@@ -1,8 +1,8 @@
 #pragma once
-// The one place where log lines become bytes.  A record for one log is
-// composed in memory and appended with a single platform write, so a record
-// is in the file whole or not at all and two writers never interleave inside
-// one.
+// The one place where log lines become bytes.  A command composes its record
+// for each log in memory and hands them to the platform together, so the
+// record lands whole in every log or in none, and two writers never
+// interleave inside one.
 
 #include <initializer_list>
 #include <string>
@@ -45,8 +45,14 @@ private:
     int column_ = 1;
 };
 
-// One write of the whole record; throws RuntimeError as the platform does.
-void appendRecord(Platform& platform, int fileNumber, const LogRecord& record);
+struct LogAppend {
+    int fileNumber = 0;
+    const LogRecord& record;
+};
+
+// The records of one command, all or none; throws RuntimeError as the
+// platform does.
+void appendRecords(Platform& platform, std::initializer_list<LogAppend> appends);
 
 // The logs one command writes, all opened for appending before any is written
 // and all closed when it ends, whether it succeeded or failed.

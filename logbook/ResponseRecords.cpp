@@ -53,8 +53,7 @@ void writeResponseRecords(const DrillState& state, Platform& platform, const std
     eachLog(both, [&](LogRecord& r) { r.text(responseTag).lineEnd(); });
     eachLog(both, [&](LogRecord& r) { r.text(code(answer, state.codeNumber)).lineEnd(); });
     eachLog(both, [&](LogRecord& r) { r.text(closingLine).lineEnd(); });
-    appendRecord(platform, logfile::master, master);
-    appendRecord(platform, logfile::send, send);
+    appendRecords(platform, {{logfile::master, master}, {logfile::send, send}});
 }
 
 void writeNotesRecords(const DrillState& state, Platform& platform, const std::u16string& tagged) {
@@ -74,9 +73,7 @@ void writeNotesRecords(const DrillState& state, Platform& platform, const std::u
     master.text(closingLine).lineEnd();
     send.text(closingLine).zoneAdvance();
     notes.text(closingLine).zoneAdvance();
-    appendRecord(platform, logfile::master, master);
-    appendRecord(platform, logfile::send, send);
-    appendRecord(platform, logfile::notes, notes);
+    appendRecords(platform, {{logfile::master, master}, {logfile::send, send}, {logfile::notes, notes}});
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace qadrill {
 
 // The system calls behind the file operations; also the keys under which the
 // scripted test platform injects faults.
-enum class FileOperation { open, lock, write, fsync, read, makeDirectory };
+enum class FileOperation { open, lock, write, fsync, read, makeDirectory, truncate, remove };
 
 [[nodiscard]] int runtimeErrorFor(int systemError, FileOperation operation, FileMode mode = FileMode::Append);
 

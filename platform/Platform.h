@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,12 @@ namespace qadrill {
 enum class FileMode { Append, Input, Output };
 
 // A picture as plain pixels, so the interface needs no toolkit type.
+// One record for one open file of a command that writes several.
+struct RecordAppend {
+    int fileNumber = 0;
+    std::string_view bytes;
+};
+
 struct Picture {
     int width = 0;
     int height = 0;
@@ -42,6 +49,10 @@ public:
     // Writes these bytes as one unit: locked, appended in one write, synced.
     // A short or failed write leaves the file as it was before the call.
     virtual void write(int fileNumber, std::string_view bytes) = 0;
+    // Appends each record to its open file, all or none: after an error, and
+    // after a crash at any point once the next command has run, every file
+    // holds its record whole or not at all, and all of them agree.
+    virtual void appendRecords(std::span<const RecordAppend> records) = 0;
     // Reads one line without its line end (CR LF, LF or CR).
     [[nodiscard]] virtual std::string lineInput(int fileNumber) = 0;
     [[nodiscard]] virtual bool endOfFile(int fileNumber) = 0;

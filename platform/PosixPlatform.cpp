@@ -57,6 +57,14 @@ int PosixPlatform::systemLock(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB); }
 
 ssize_t PosixPlatform::systemWrite(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
 
+ssize_t PosixPlatform::systemWriteAt(int fd, const void* data, std::size_t size, off_t offset) {
+    return ::pwrite(fd, data, size, offset);
+}
+
+int PosixPlatform::systemTruncate(int fd, off_t size) { return ::ftruncate(fd, size); }
+
+int PosixPlatform::systemRemove(const std::filesystem::path& path) { return ::unlink(path.c_str()); }
+
 int PosixPlatform::systemFsync(int fd) { return ::fsync(fd); }
 
 ssize_t PosixPlatform::systemRead(int fd, void* data, std::size_t size) { return ::read(fd, data, size); }

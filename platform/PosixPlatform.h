@@ -3,10 +3,11 @@
 // message boxes, clipboard and beep are left to the desktop (window/) and to
 // the scripted test platform, which both derive from this class.
 //
-// A write is one unit: under an exclusive lock the bytes go out in one call
-// and are synced; if any of that fails the file is cut back to its old size,
-// so a log never holds half a record.  The system calls that can fail go
-// through protected hooks, which the test platform overrides to inject faults.
+// A write is one unit: under an exclusive lock the bytes go out and are
+// synced; if any of that fails the file is cut back to its old size.  The
+// records of one command go through the journal, so they hold across the
+// logs and across a crash.  The system calls that can fail go through
+// protected hooks, which the test platform overrides to inject faults.
 
 #include <sys/types.h>
 
@@ -38,6 +39,7 @@ public:
     void makeDirectory(const std::u16string& path) override;
     void open(int fileNumber, const std::u16string& path, FileMode mode) override;
     void write(int fileNumber, std::string_view bytes) override;
+    void appendRecords(std::span<const RecordAppend> records) override;
     [[nodiscard]] std::string lineInput(int fileNumber) override;
     [[nodiscard]] bool endOfFile(int fileNumber) override;
     void close(int fileNumber) override;
@@ -61,22 +63,26 @@ protected:
     virtual int systemOpen(const std::filesystem::path& path, int flags, mode_t mode);
     virtual int systemLock(int fd);  // exclusive, non-blocking
     virtual ssize_t systemWrite(int fd, const void* data, std::size_t size);
+    virtual ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset);
+    virtual int systemTruncate(int fd, off_t size);
+    virtual int systemRemove(const std::filesystem::path& path);
     virtual int systemFsync(int fd);
     virtual ssize_t systemRead(int fd, void* data, std::size_t size);
     virtual int systemMakeDirectory(const std::filesystem::path& path, mode_t mode);
 
 private:
+    class SystemFiles;
+
     struct OpenFile {
         int fd = -1;
         FileMode mode = FileMode::Input;
+        std::filesystem::path native;
         LineBuffer lines;
     };
 
     [[nodiscard]] OpenFile& openFile(int fileNumber);
     [[nodiscard]] int openNative(const std::filesystem::path& native, FileMode mode);
     [[nodiscard]] int openWritable(const std::filesystem::path& native, FileMode mode);
-    void lockForWrite(int fd);
-    void writeLocked(int fd, std::string_view bytes);
     [[nodiscard]] std::string readChunk(int fd);
 
     DriveMap driveMap_;

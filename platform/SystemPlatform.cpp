@@ -1,8 +1,9 @@
 #include "platform/SystemPlatform.h"
 
-#include <thread>
 #include <utility>
+#include <vector>
 
+#include "platform/Journal.h"
 #include "platform/LocalClock.h"
 #include "platform/RuntimeError.h"
 
@@ -11,20 +12,6 @@ namespace qadrill {
 namespace {
 
 constexpr std::size_t readChunkSize = 64 * 1024;
-constexpr auto lockRetryPause = std::chrono::milliseconds(10);
-
-class HeldLock final {
-public:
-    HeldLock(NativeFiles& files, NativeFiles::Handle handle) : files_(files), handle_(handle) {}
-    ~HeldLock() { files_.unlock(handle_); }
-    HeldLock(const HeldLock&) = delete;
-    HeldLock& operator=(const HeldLock&) = delete;
-
-private:
-    NativeFiles& files_;
-    NativeFiles::Handle handle_;
-};
-
 }  // namespace
 
 SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait)
@@ -54,7 +41,7 @@ void SystemPlatform::makeDirectory(const std::u16string& path) {
 void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode mode) {
     if (fileNumber < 1 || fileNumber > maxFileNumber) throw RuntimeError(err::badFileName);
     if (isOpen(fileNumber)) throw RuntimeError(err::fileAlreadyOpen);
-    const std::filesystem::path native = nativePathOf(path);
+    std::filesystem::path native = nativePathOf(path);
     Handle handle = -1;
     switch (mode) {
         case FileMode::Input:
@@ -71,43 +58,24 @@ void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode m
     slot.emplace();
     slot->handle = handle;
     slot->mode = mode;
+    slot->native = std::move(native);
 }
 
 void SystemPlatform::write(int fileNumber, std::string_view bytes) {
     const OpenFile& file = openFile(fileNumber);
     if (file.mode == FileMode::Input) throw RuntimeError(err::badFileMode);
     if (bytes.empty()) return;
-    lockForWrite(file.handle);
-    const HeldLock held(*this, file.handle);
-    writeLocked(file.handle, bytes);
+    appendLocked(*this, file.handle, bytes, lockWait_);
 }
 
-void SystemPlatform::lockForWrite(Handle handle) {
-    const auto deadline = std::chrono::steady_clock::now() + lockWait_;
-    while (!tryLock(handle)) {
-        if (std::chrono::steady_clock::now() >= deadline) throw RuntimeError(err::fileLocked);
-        std::this_thread::sleep_for(lockRetryPause);
+void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
+    std::vector<AppendTarget> targets;
+    for (const RecordAppend& record : records) {
+        const OpenFile& file = openFile(record.fileNumber);
+        if (file.mode != FileMode::Append) throw RuntimeError(err::badFileMode);
+        targets.push_back({record.fileNumber, file.native, file.handle, record.bytes});
     }
-}
-
-void SystemPlatform::writeLocked(Handle handle, std::string_view bytes) {
-    const std::uint64_t oldSize = sizeOf(handle);
-    // Cut a failed write back off.  Best effort: the caller throws either way.
-    const auto rollBack = [&] {
-        try {
-            truncateTo(handle, oldSize);
-            sync(handle);
-        } catch (const RuntimeError&) {
-        }
-    };
-    try {
-        // A short count on a regular file means the space or the size limit ran out.
-        if (appendBytes(handle, bytes) != bytes.size()) throw RuntimeError(err::diskFull);
-        sync(handle);
-    } catch (const RuntimeError&) {
-        rollBack();
-        throw;
-    }
+    appendJournaled(*this, targets, lockWait_);
 }
 
 std::string SystemPlatform::lineInput(int fileNumber) {

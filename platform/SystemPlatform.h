@@ -8,13 +8,15 @@
 // A write is one unit: under an exclusive lock (waited for up to lockWait,
 // then error 70) the bytes go out in one append and are synced; if any of
 // that fails the file is cut back to its old size, so a log never holds half
-// a record.
+// a record.  The records of one command go through the journal (Journal.h),
+// so they hold across the logs and across a crash.
 
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,6 +40,7 @@ public:
     void makeDirectory(const std::u16string& path) override;
     void open(int fileNumber, const std::u16string& path, FileMode mode) override;
     void write(int fileNumber, std::string_view bytes) override;
+    void appendRecords(std::span<const RecordAppend> records) override;
     [[nodiscard]] std::string lineInput(int fileNumber) override;
     [[nodiscard]] bool endOfFile(int fileNumber) override;
     void close(int fileNumber) override;
@@ -68,13 +71,12 @@ private:
     struct OpenFile {
         Handle handle = -1;
         FileMode mode = FileMode::Input;
+        std::filesystem::path native;
         std::uint64_t readOffset = 0;
         LineBuffer lines;
     };
 
     [[nodiscard]] OpenFile& openFile(int fileNumber);
-    void lockForWrite(Handle handle);
-    void writeLocked(Handle handle, std::string_view bytes);
     [[nodiscard]] std::string readChunk(OpenFile& file);
 
     DriveMap driveMap_;

@@ -72,6 +72,21 @@ bool Win32Platform::systemWrite(void* handle, const void* data, unsigned long si
     return WriteFile(handle, data, size, &written, &end) != FALSE;
 }
 
+bool Win32Platform::systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
+                                  unsigned long& written) {
+    OVERLAPPED where = at(offset);
+    written = 0;
+    return WriteFile(handle, data, size, &written, &where) != FALSE;
+}
+
+bool Win32Platform::systemTruncate(void* handle, std::uint64_t size) {
+    LARGE_INTEGER target{};
+    target.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(handle, target, nullptr, FILE_BEGIN) != FALSE && SetEndOfFile(handle) != FALSE;
+}
+
+bool Win32Platform::systemRemove(const std::filesystem::path& path) { return DeleteFileW(path.c_str()) != FALSE; }
+
 bool Win32Platform::systemFlush(void* handle) { return FlushFileBuffers(handle) != FALSE; }
 
 bool Win32Platform::systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) {
@@ -150,9 +165,9 @@ std::optional<std::string> Win32Platform::readWhole(const std::filesystem::path&
 void Win32Platform::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
 
 void Win32Platform::removeFile(const std::filesystem::path& path) {
-    if (DeleteFileW(path.c_str()) != FALSE) return;
+    if (systemRemove(path)) return;
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) fail(FileOperation::write);
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) fail(FileOperation::remove);
 }
 
 // NTFS keeps its own log of names; a folder cannot be flushed without
@@ -203,9 +218,8 @@ std::size_t Win32Platform::appendBytes(Handle handle, std::string_view bytes) {
 
 void Win32Platform::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
-        OVERLAPPED where = at(offset);
-        DWORD written = 0;
-        if (WriteFile(handleOf(handle), bytes.data(), static_cast<DWORD>(bytes.size()), &written, &where) == FALSE)
+        unsigned long written = 0;
+        if (!systemWriteAt(handleOf(handle), offset, bytes.data(), static_cast<unsigned long>(bytes.size()), written))
             fail(FileOperation::write);
         if (written == 0) {
             SetLastError(ERROR_DISK_FULL);
@@ -217,10 +231,7 @@ void Win32Platform::writeAt(Handle handle, std::uint64_t offset, std::string_vie
 }
 
 void Win32Platform::truncateTo(Handle handle, std::uint64_t size) {
-    LARGE_INTEGER target{};
-    target.QuadPart = static_cast<LONGLONG>(size);
-    if (SetFilePointerEx(handleOf(handle), target, nullptr, FILE_BEGIN) == FALSE) fail(FileOperation::write);
-    if (SetEndOfFile(handleOf(handle)) == FALSE) fail(FileOperation::write);
+    if (!systemTruncate(handleOf(handle), size)) fail(FileOperation::truncate);
 }
 
 void Win32Platform::sync(Handle handle) {

@@ -40,6 +40,12 @@ protected:
     virtual bool systemLock(void* handle);
     // WriteFile at the end of the file; `written` is what it took even when it fails.
     virtual bool systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written);
+    // WriteFile at an offset.
+    virtual bool systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
+                               unsigned long& written);
+    // SetFilePointerEx to the size, then SetEndOfFile.
+    virtual bool systemTruncate(void* handle, std::uint64_t size);
+    virtual bool systemRemove(const std::filesystem::path& path);
     virtual bool systemFlush(void* handle);
     // ReadFile at an offset; false with ERROR_HANDLE_EOF past the end.
     virtual bool systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got);

@@ -1,7 +1,6 @@
 #pragma once
-// A platform that hands every call to a ScriptedPlatform, with two seams the
-// scripted one lacks: a hook just before each write (to arm a fault for one
-// chosen log) and a clock that ticks per reading.
+// A platform that hands every call to a ScriptedPlatform, with a clock that
+// ticks per reading, which the scripted one lacks.
 
 #include <functional>
 #include <string>
@@ -14,7 +13,6 @@ class InterceptingPlatform final : public Platform {
 public:
     explicit InterceptingPlatform(ScriptedPlatform& inner) : inner_(inner) {}
 
-    std::function<void(int fileNumber)> beforeWrite;
     // When set, replaces the scripted time text, one call per reading.
     std::function<std::u16string()> timeSource;
 
@@ -24,10 +22,8 @@ public:
     void open(int fileNumber, const std::u16string& path, FileMode mode) override {
         inner_.open(fileNumber, path, mode);
     }
-    void write(int fileNumber, std::string_view bytes) override {
-        if (beforeWrite) beforeWrite(fileNumber);
-        inner_.write(fileNumber, bytes);
-    }
+    void write(int fileNumber, std::string_view bytes) override { inner_.write(fileNumber, bytes); }
+    void appendRecords(std::span<const RecordAppend> records) override { inner_.appendRecords(records); }
     [[nodiscard]] std::string lineInput(int fileNumber) override { return inner_.lineInput(fileNumber); }
     [[nodiscard]] bool endOfFile(int fileNumber) override { return inner_.endOfFile(fileNumber); }
     void close(int fileNumber) override { inner_.close(fileNumber); }

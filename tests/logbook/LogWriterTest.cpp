@@ -88,17 +88,20 @@ TEST(LogRecordLines, LineEndIsCrLfAndResetsTheColumn) {
     EXPECT_EQ(record.column(), 2);
 }
 
-TEST(AppendRecord, IsOneWriteOfTheWholeRecord) {
+TEST(AppendRecords, EachLogGetsItsRecordAndNoJournalIsLeft) {
     TempDir dir;
     ScriptedPlatform platform(dir.path());
-    LogRecord record;
-    record.text(u"first").lineEnd().text(u"second").lineEnd().text(u"third").zoneAdvance();
-    platform.open(logfile::send, u"c:\\log.txt", FileMode::Append);
-    const int writesBefore = platform.calls(FileOperation::write);
-    appendRecord(platform, logfile::send, record);
-    platform.close(logfile::send);
-    EXPECT_EQ(platform.calls(FileOperation::write) - writesBefore, 1);
-    EXPECT_EQ(platform.fileBytes(u"c:\\log.txt"), record.bytes());
+    LogRecord master;
+    master.text(u"first").lineEnd().text(u"second").lineEnd();
+    LogRecord send;
+    send.text(u"third").zoneAdvance();
+    platform.open(logfile::master, u"c:\\m.txt", FileMode::Append);
+    platform.open(logfile::send, u"c:\\s.txt", FileMode::Append);
+    appendRecords(platform, {{logfile::master, master}, {logfile::send, send}});
+    platform.closeAll();
+    EXPECT_EQ(platform.fileBytes(u"c:\\m.txt"), master.bytes());
+    EXPECT_EQ(platform.fileBytes(u"c:\\s.txt"), send.bytes());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "c"), {}), 2);
 }
 
 TEST(OpenLogs, ClosesWhatItOpenedWhenALaterOpenFails) {

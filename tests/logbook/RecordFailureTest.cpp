@@ -1,15 +1,17 @@
 // A recording command that cannot write a log: the error goes up with its
 // number, both boxes and the drill state stay as they were, no file number is
-// left open, and every log holds the whole record or none of it.
+// left open, every log of the command holds the record or none does, and
+// pressing the button again writes it exactly once.
 
 #include <cerrno>
 #include <fstream>
 #include <functional>
+#include <string_view>
 
 #include "logbook/ResponseRecords.h"
 #include "platform/RuntimeError.h"
-#include "tests/logbook/InterceptingPlatform.h"
 #include "tests/logbook/RecordFixture.h"
+#include "tests/support/ErrorOf.h"
 
 namespace qadrill::testing {
 namespace {
@@ -34,34 +36,41 @@ protected:
         for (Log log : {Log::master, Log::send, Log::notes}) std::ofstream(nativeOf(log), std::ios::binary) << earlier;
     }
 
-    // The record each log gets when nothing fails, from a run in another root.
-    std::vector<std::string> referenceRecords(Command command) {
+    // The record each log gets when nothing fails, and how many system calls
+    // of each kind that took, from a run in another root.
+    struct Reference {
+        std::vector<std::string> records;
+        std::vector<int> calls;
+        std::size_t bytesWritten = 0;
+    };
+    static Reference referenceRun(Command command) {
         RecordSetup reference;
         reference.view.answer = answer;
         commandOf(command)(reference.state, reference.platform, reference.view);
-        std::vector<std::string> records;
-        for (Log log : {Log::master, Log::send, Log::notes}) records.push_back(reference.bytesOf(log).value_or(""));
-        return records;
+        Reference result;
+        for (Log log : {Log::master, Log::send, Log::notes})
+            result.records.push_back(reference.bytesOf(log).value_or(""));
+        for (int op = 0; op <= static_cast<int>(FileOperation::remove); ++op)
+            result.calls.push_back(reference.platform.calls(static_cast<FileOperation>(op)));
+        result.bytesWritten = reference.platform.bytesWritten();
+        return result;
     }
 
-    // Runs the command, expecting error `number`; then checks what it left.
-    // Logs before `firstUnwritten` must hold the whole record, the others none.
-    void expectFailure(Command command, Platform& through, int number, int firstUnwritten,
-                       const std::vector<std::string>& records) {
-        const DrillState before = state;
+    // Runs the command with the answer typed; its error number, or 0.
+    int press(Command command, Platform& through) {
+        view.question = questionLine;
         view.answer = answer;
-        try {
-            commandOf(command)(state, through, view);
-            ADD_FAILURE() << "no error";
-        } catch (const RuntimeError& error) {
-            EXPECT_EQ(error.number(), number);
-        }
-        expectUntouched(before);
+        return errorOf([&] { commandOf(command)(state, through, view); });
+    }
+
+    // Every log of the command holds the earlier record and then the new one
+    // `times` times; the notes log of a response is never touched.
+    void expectLogsHold(Command command, int times, const Reference& reference) {
         for (int index = 0; index < 3; ++index) {
-            const bool written = index < firstUnwritten && index < logsOf(command);
-            EXPECT_EQ(bytesOf(static_cast<Log>(index)),
-                      earlier + (written ? records[static_cast<std::size_t>(index)] : ""))
-                << "log " << index;
+            std::string expected = earlier;
+            if (index < logsOf(command))
+                for (int i = 0; i < times; ++i) expected += reference.records[static_cast<std::size_t>(index)];
+            EXPECT_EQ(bytesOf(static_cast<Log>(index)), expected) << "log " << index;
         }
     }
 
@@ -73,9 +82,31 @@ protected:
         EXPECT_EQ(state.cumulativeText, before.cumulativeText);
         for (int number = 1; number <= 3; ++number) EXPECT_FALSE(platform.isOpen(number)) << number;
     }
+
+    // Only the three logs stand in the data folder: no journal is left.
+    void expectNoJournal() {
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "c" / "plovenda"), {}), 3);
+    }
+
+    // A failed press leaves nothing and the next press writes the record
+    // once.  A press the fault could not stop wrote it once already, and
+    // whatever it left behind does not make the next press write it twice.
+    void expectFailedThenRetried(Command command, int number, const DrillState& before, const Reference& reference) {
+        int times = 1;
+        if (number != 0) {
+            expectUntouched(before);
+            expectLogsHold(command, 0, reference);
+        } else {
+            expectLogsHold(command, 1, reference);
+            times = 2;
+        }
+        EXPECT_EQ(press(command, platform), 0) << "next press";
+        expectLogsHold(command, times, reference);
+        expectNoJournal();
+    }
 };
 
-// A fault planned on one system call of the k-th log a command opens or writes.
+// A fault planned on the k-th call of one system operation of a command.
 struct FaultCase {
     const char* name;
     FileOperation operation;
@@ -91,39 +122,45 @@ const FaultCase faults[] = {
     {"file_too_large", FileOperation::write, EFBIG, err::diskFull},
     {"io_error", FileOperation::write, EIO, err::deviceIo},
     {"fsync_fails", FileOperation::fsync, EIO, err::deviceIo},
+    // After every log holds the record: nothing is reported, nothing repeated.
+    {"journal_not_removed", FileOperation::remove, EIO, 0},
 };
 
-using FaultParam = std::tuple<Command, FaultCase, int>;
+using FaultParam = std::tuple<Command, FaultCase>;
 
 class RecordFault : public RecordFailure, public ::testing::WithParamInterface<FaultParam> {};
 
-TEST_P(RecordFault, LeavesWholeRecordsOrNone) {
-    const auto& [command, fault, log] = GetParam();
-    seedLogs();
-    const bool atOpen = fault.operation == FileOperation::open;
-    // An existing log costs two system opens: the create-new attempt, then the open.
-    platform.failNext(fault.operation, fault.errnoValue, atOpen ? 2 * log : log);
-    expectFailure(command, platform, fault.number, atOpen ? 0 : log, referenceRecords(command));
-    EXPECT_EQ(platform.pendingFaults(), 0U);
+// Whichever call of the operation fails: the journal's or a log's, first or last.
+TEST_P(RecordFault, EveryCallLeavesAllOrNoneAndARetryWritesOnce) {
+    const auto& [command, fault] = GetParam();
+    const Reference reference = referenceRun(command);
+    const int calls = reference.calls[static_cast<std::size_t>(fault.operation)];
+    ASSERT_GT(calls, 0);
+    for (int call = 0; call < calls; ++call) {
+        SCOPED_TRACE("call " + std::to_string(call));
+        seedLogs();
+        const DrillState before = state;
+        platform.failNext(fault.operation, fault.errnoValue, call);
+        const int number = press(command, platform);
+        ASSERT_EQ(platform.pendingFaults(), 0U);
+        EXPECT_EQ(number, fault.number);
+        expectFailedThenRetried(command, number, before, reference);
+        if (HasFailure()) return;
+    }
 }
+
+void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
+void PrintTo(Command command, std::ostream* out) { *out << (command == Command::response ? "response" : "notes"); }
 
 std::string faultCaseName(const ::testing::TestParamInfo<FaultParam>& info) {
-    static const char* const logNames[] = {"master", "send", "notes"};
     const Command command = std::get<0>(info.param);
-    return std::string(command == Command::response ? "response_" : "notes_") + std::get<1>(info.param).name + "_" +
-           logNames[std::get<2>(info.param)];
+    return std::string(command == Command::response ? "response_" : "notes_") + std::get<1>(info.param).name;
 }
 
-// Every fault on every log each command writes.
-std::vector<FaultParam> everyFaultOnEveryLog() {
-    std::vector<FaultParam> params;
-    for (const Command command : {Command::response, Command::notes})
-        for (const FaultCase& fault : faults)
-            for (int log = 0; log < logsOf(command); ++log) params.emplace_back(command, fault, log);
-    return params;
-}
-
-INSTANTIATE_TEST_SUITE_P(Records, RecordFault, ::testing::ValuesIn(everyFaultOnEveryLog()), faultCaseName);
+INSTANTIATE_TEST_SUITE_P(Records, RecordFault,
+                         ::testing::Combine(::testing::Values(Command::response, Command::notes),
+                                            ::testing::ValuesIn(faults)),
+                         faultCaseName);
 
 TEST_F(RecordFailure, MissingDataDirectoryIs76AndCreatesNothing) {
     const std::u16string network = u"i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1";
@@ -133,60 +170,63 @@ TEST_F(RecordFailure, MissingDataDirectoryIs76AndCreatesNothing) {
     state.notesFile = network + u"\\notes_Ann_Lee_Smith.txt";
     for (Command command : {Command::response, Command::notes}) {
         const DrillState before = state;
-        view.question = questionLine;
-        view.answer = answer;
-        try {
-            commandOf(command)(state, platform, view);
-            ADD_FAILURE() << "no error";
-        } catch (const RuntimeError& error) {
-            EXPECT_EQ(error.number(), err::pathNotFound);
-        }
+        EXPECT_EQ(press(command, platform), err::pathNotFound);
         expectUntouched(before);
     }
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "i"));
 }
 
-// Disk full after any number of bytes of any log's record: a short write at
-// every offset, the whole record accepted but reported failed included.
-class DiskFullAtEveryOffset : public RecordFailure, public ::testing::WithParamInterface<Command> {};
+class CommandFailure : public RecordFailure, public ::testing::WithParamInterface<Command> {};
 
-TEST_P(DiskFullAtEveryOffset, LeavesWholeRecordsOrNone) {
+// The disk fills after any number of bytes of the command, the journal's
+// included: a short write at every offset, and the last byte that fits.
+TEST_P(CommandFailure, DiskFullAtEveryOffsetLeavesAllOrNone) {
     const Command command = GetParam();
-    const std::vector<std::string> records = referenceRecords(command);
-    InterceptingPlatform armed(platform);
-    for (int log = 0; log < logsOf(command); ++log) {
-        for (std::size_t offset = 0; offset <= records[static_cast<std::size_t>(log)].size(); ++offset) {
-            SCOPED_TRACE("log " + std::to_string(log) + " offset " + std::to_string(offset));
-            seedLogs();
-            view.question = questionLine;
-            armed.beforeWrite = [&, log, offset](int fileNumber) {
-                if (fileNumber == log + 1) platform.acceptOnlyBytes(offset);
-            };
-            expectFailure(command, armed, err::diskFull, log, records);
-            if (HasFailure()) return;
-        }
+    const Reference reference = referenceRun(command);
+    const std::size_t total = reference.bytesWritten;
+    for (std::size_t room = 0; room <= total; ++room) {
+        SCOPED_TRACE("room " + std::to_string(room));
+        seedLogs();
+        const DrillState before = state;
+        platform.acceptOnlyBytes(room);
+        const int number = press(command, platform);
+        platform.clearFaults();
+        EXPECT_EQ(number, room < total ? err::diskFull : 0);
+        expectFailedThenRetried(command, number, before, reference);
+        if (HasFailure()) return;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Records, DiskFullAtEveryOffset, ::testing::Values(Command::response, Command::notes),
+// A write cut short whose cut-back then fails: the fragment is the next
+// command's to remove, before it writes the record once.
+TEST_P(CommandFailure, FailedCutBackIsFinishedByTheRetry) {
+    const Command command = GetParam();
+    const Reference reference = referenceRun(command);
+    std::size_t recordBytes = 0;
+    for (const std::string& record : reference.records) recordBytes += record.size();
+    // The journal is written first, then each log in turn.
+    std::size_t beforeLog = reference.bytesWritten - recordBytes;
+    for (int log = 0; log < logsOf(command); ++log) {
+        SCOPED_TRACE("log " + std::to_string(log));
+        seedLogs();
+        const DrillState before = state;
+        platform.acceptOnlyBytes(beforeLog + reference.records[static_cast<std::size_t>(log)].size() / 2);
+        beforeLog += reference.records[static_cast<std::size_t>(log)].size();
+        platform.failNext(FileOperation::truncate, EIO);
+        EXPECT_EQ(press(command, platform), err::diskFull);
+        ASSERT_EQ(platform.pendingFaults(), 0U);
+        expectUntouched(before);
+        EXPECT_EQ(press(command, platform), 0) << "retry";
+        expectLogsHold(command, 1, reference);
+        expectNoJournal();
+        if (HasFailure()) return;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, CommandFailure, ::testing::Values(Command::response, Command::notes),
                          [](const ::testing::TestParamInfo<Command>& info) {
                              return std::string(info.param == Command::response ? "response" : "notes");
                          });
-
-// After the send log failed, the master log holds the record; pressing the
-// button again appends it to both, so the master log then holds it twice.
-TEST_F(RecordFailure, RetryAfterAPartialFailureRepeatsTheRecordInEarlierLogs) {
-    seedLogs();
-    const std::vector<std::string> records = referenceRecords(Command::response);
-    platform.failNext(FileOperation::write, ENOSPC, 1);
-    view.answer = answer;
-    EXPECT_THROW(cmd_enter_response_Click(state, platform, view), RuntimeError);
-    cmd_enter_response_Click(state, platform, view);
-    EXPECT_EQ(bytesOf(Log::master), earlier + records[0] + records[0]);
-    EXPECT_EQ(bytesOf(Log::send), earlier + records[1]);
-    EXPECT_EQ(view.answer, u"");
-    EXPECT_EQ(state.displayText, answer);
-}
 
 // A file number left open by an earlier failure elsewhere does not block recording.
 TEST_F(RecordFailure, StaleOpenLogNumberIsClosedFirst) {

@@ -24,13 +24,16 @@ public:
     WriterPlatform(const std::filesystem::path& root, bool lineByLine)
         : HostPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {}
 
-    void write(int fileNumber, std::string_view bytes) override {
-        if (!lineByLine_) return HostPlatform::write(fileNumber, bytes);
-        while (!bytes.empty()) {
-            const auto end = bytes.find("\r\n");
-            const auto length = end == std::string_view::npos ? bytes.size() : end + 2;
-            HostPlatform::write(fileNumber, bytes.substr(0, length));
-            bytes.remove_prefix(length);
+    void appendRecords(std::span<const RecordAppend> records) override {
+        if (!lineByLine_) return HostPlatform::appendRecords(records);
+        for (const RecordAppend& record : records) {
+            std::string_view bytes = record.bytes;
+            while (!bytes.empty()) {
+                const auto end = bytes.find("\r\n");
+                const auto length = end == std::string_view::npos ? bytes.size() : end + 2;
+                HostPlatform::write(record.fileNumber, bytes.substr(0, length));
+                bytes.remove_prefix(length);
+            }
         }
     }
     // A fixed clock keeps every record of one writer identical but for its number.

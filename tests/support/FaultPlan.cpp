@@ -1,6 +1,7 @@
 #include "tests/support/FaultPlan.h"
 
-#include <utility>
+#include <algorithm>
+#include <cerrno>
 
 namespace qadrill::testing {
 
@@ -14,8 +15,13 @@ void FaultPlan::failNext(FileOperation operation, int errnoValue, int skip) {
     faults_[indexOf(operation)].push_back({skip, errnoValue});
 }
 
+void FaultPlan::clearFaults() {
+    for (auto& planned : faults_) planned.clear();
+    roomLeft_.reset();
+}
+
 std::size_t FaultPlan::pendingFaults() const {
-    std::size_t pending = acceptedBytes_ ? 1 : 0;
+    std::size_t pending = roomLeft_ ? 1 : 0;
     for (const auto& planned : faults_) pending += planned.size();
     return pending;
 }
@@ -35,6 +41,19 @@ std::optional<int> FaultPlan::dueFault(FileOperation operation) {
     return errnoValue;
 }
 
-std::optional<std::size_t> FaultPlan::takeAcceptedBytes() { return std::exchange(acceptedBytes_, std::nullopt); }
+FaultPlan::WritePlan FaultPlan::planWrite(std::size_t size) {
+    if (const auto fault = dueFault(FileOperation::write)) return {fault, 0};
+    // The first write that fits nothing ends the fault.
+    if (roomLeft_ && *roomLeft_ == 0 && size > 0) {
+        roomLeft_.reset();
+        return {ENOSPC, 0};
+    }
+    return {std::nullopt, roomLeft_ ? std::min(*roomLeft_, size) : size};
+}
+
+void FaultPlan::wrote(std::size_t bytes) {
+    bytesWritten_ += bytes;
+    if (roomLeft_) *roomLeft_ -= std::min(*roomLeft_, bytes);
+}
 
 }  // namespace qadrill::testing

@@ -15,26 +15,37 @@ namespace qadrill::testing {
 class FaultPlan {
 public:
     void failNext(FileOperation operation, int errnoValue, int skip = 0);
-    void acceptOnlyBytes(std::size_t n) { acceptedBytes_ = n; }
+    void acceptOnlyBytes(std::size_t n) { roomLeft_ = n; }
+    void clearFaults();
+    [[nodiscard]] std::size_t bytesWritten() const { return bytesWritten_; }
     [[nodiscard]] std::size_t pendingFaults() const;
     [[nodiscard]] int calls(FileOperation operation) const;
 
 protected:
     // Counts the call; the errno to fail it with, if a fault is due.
     [[nodiscard]] std::optional<int> dueFault(FileOperation operation);
-    // The byte count of a planned short write, taken once.
-    [[nodiscard]] std::optional<std::size_t> takeAcceptedBytes();
+
+    // What a write of `size` bytes may do: fail with an errno, or put at most
+    // `allowed` bytes on the disk.
+    struct WritePlan {
+        std::optional<int> errnoValue;
+        std::size_t allowed = 0;
+    };
+    [[nodiscard]] WritePlan planWrite(std::size_t size);
+    // Accounts for bytes a write did put on the disk.
+    void wrote(std::size_t bytes);
 
 private:
     struct Fault {
         int skip = 0;
         int errnoValue = 0;
     };
-    static constexpr std::size_t operationCount = 6;
+    static constexpr std::size_t operationCount = 8;
 
     std::array<std::deque<Fault>, operationCount> faults_;
     std::array<int, operationCount> calls_{};
-    std::optional<std::size_t> acceptedBytes_;
+    std::optional<std::size_t> roomLeft_;
+    std::size_t bytesWritten_ = 0;
 };
 
 }  // namespace qadrill::testing

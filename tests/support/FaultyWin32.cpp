@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "tests/support/FaultyWin32.h"
@@ -53,19 +52,44 @@ bool FaultyHost::systemLock(void* handle) {
     return Win32Platform::systemLock(handle);
 }
 
-bool FaultyHost::systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written) {
+template <typename RealWrite>
+bool FaultyHost::plannedWrite(unsigned long size, unsigned long& written, RealWrite realWrite) {
     written = 0;
-    if (const auto fault = dueFault(FileOperation::write)) {
+    const WritePlan plan = planWrite(size);
+    if (plan.errnoValue) {
+        SetLastError(windowsErrorFor(*plan.errnoValue));
+        return false;
+    }
+    const bool done = realWrite(static_cast<unsigned long>(plan.allowed));
+    wrote(written);
+    return done;
+}
+
+bool FaultyHost::systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written) {
+    return plannedWrite(size, written,
+                        [&](unsigned long n) { return Win32Platform::systemWrite(handle, data, n, written); });
+}
+
+bool FaultyHost::systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
+                               unsigned long& written) {
+    return plannedWrite(
+        size, written, [&](unsigned long n) { return Win32Platform::systemWriteAt(handle, offset, data, n, written); });
+}
+
+bool FaultyHost::systemTruncate(void* handle, std::uint64_t size) {
+    if (const auto fault = dueFault(FileOperation::truncate)) {
         SetLastError(windowsErrorFor(*fault));
         return false;
     }
-    const auto acceptedBytes = takeAcceptedBytes();
-    if (!acceptedBytes) return Win32Platform::systemWrite(handle, data, size, written);
-    const auto accepted = static_cast<unsigned long>(std::min<std::size_t>(*acceptedBytes, size));
-    if (accepted > 0 && !Win32Platform::systemWrite(handle, data, accepted, written)) return false;
-    if (accepted > 0 && accepted < size) return true;
-    SetLastError(ERROR_DISK_FULL);
-    return false;
+    return Win32Platform::systemTruncate(handle, size);
+}
+
+bool FaultyHost::systemRemove(const std::filesystem::path& path) {
+    if (const auto fault = dueFault(FileOperation::remove)) {
+        SetLastError(windowsErrorFor(*fault));
+        return false;
+    }
+    return Win32Platform::systemRemove(path);
 }
 
 bool FaultyHost::systemFlush(void* handle) {

@@ -20,9 +20,17 @@ protected:
                            unsigned long attributes) override;
     bool systemLock(void* handle) override;
     bool systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written) override;
+    bool systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
+                       unsigned long& written) override;
+    bool systemTruncate(void* handle, std::uint64_t size) override;
+    bool systemRemove(const std::filesystem::path& path) override;
     bool systemFlush(void* handle) override;
     bool systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) override;
     bool systemCreateDirectory(const std::filesystem::path& path) override;
+
+private:
+    template <typename RealWrite>
+    bool plannedWrite(unsigned long size, unsigned long& written, RealWrite realWrite);
 };
 
 }  // namespace qadrill::testing

@@ -14,18 +14,21 @@
 //       EAGAIN -> 70, EMFILE -> 67; write: ENOSPC -> 61, EIO -> 57;
 //       fsync: EIO -> 57 (the written bytes are cut back off);
 //       lock: EWOULDBLOCK -> 70 at once (this platform does not wait);
-//       read: EIO -> 57; makeDirectory: EEXIST -> 75, ENOENT -> 76.
+//       read: EIO -> 57; makeDirectory: EEXIST -> 75, ENOENT -> 76;
+//       truncate (a cut-back): EIO -> 57; remove (the journal's): EIO -> 57.
 //       Several faults of one operation are served in the order planned;
 //       each skip counts from the previous fault.  Operations: open (each
 //       open() may make up to two system opens: create-new, then existing),
-//       lock, write, fsync (the file's own sync, not its directory's), read
-//       (a file is read in 64 KiB chunks, so a small file is read whole on
-//       the first lineInput/endOfFile after open), makeDirectory.
+//       lock, write (appends and the journal's writes at an offset), fsync
+//       (a file's own sync, not its directory's), read (a file is read in
+//       64 KiB chunks, so a small file is read whole on the first
+//       lineInput/endOfFile after open), makeDirectory, truncate, remove.
 //   acceptOnlyBytes(n)
-//       The next write puts only its first n bytes on disk and then fails:
-//       0 < n < size returns the short count; n == 0 or n >= size returns
-//       -1 with ENOSPC.  Either way the platform must leave the file as it
-//       was and throw 61.
+//       The disk takes n more bytes, over all files: a write that does not
+//       fit puts what fits and returns the short count, and the first write
+//       that fits nothing fails with ENOSPC, which ends the fault.
+//   clearFaults()     drops every fault not yet served.
+//   bytesWritten()    bytes every write so far put on disk, all files.
 //   pendingFaults()   faults planned but not yet served (a test that expects
 //                     its fault to have hit can assert 0).
 //   calls(op)         system calls of `op` made so far, faulted or not.
@@ -74,8 +77,8 @@ public:
     bool clipboardLocked = false;
     bool ended = false;
 
-    // Fault injection (failNext, acceptOnlyBytes, pendingFaults, calls): see
-    // the top of this file.
+    // Fault injection (failNext, acceptOnlyBytes, clearFaults, bytesWritten,
+    // pendingFaults, calls): see the top of this file.
 
     [[nodiscard]] const std::filesystem::path& root() const { return root_; }
     // The bytes of the real file behind a drill path, or nullopt if missing.
