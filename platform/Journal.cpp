@@ -185,9 +185,11 @@ void completeRecord(NativeFiles& files, NativeFiles::Handle handle, const Journa
     files.sync(handle);
 }
 
+// Only a tail that is the record or a prefix of it, with nothing after it.
 void cutBackRecord(NativeFiles& files, NativeFiles::Handle handle, const JournalEntry& entry) {
     const Standing standing = standingOf(files, handle, entry);
     if (standing != Standing::partial && standing != Standing::whole) return;
+    if (files.sizeOf(handle) - entry.offset > entry.bytes.size()) return;
     files.truncateTo(handle, entry.offset);
     files.sync(handle);
 }

@@ -135,6 +135,8 @@ public:
         while (platform_.systemTruncate(descriptor(handle), static_cast<off_t>(size)) != 0) {
             if (errno != EINTR) fail(errno, FileOperation::truncate);
         }
+        // A file written without O_APPEND goes on from its position: no gap.
+        ::lseek(descriptor(handle), static_cast<off_t>(size), SEEK_SET);
     }
 
     void sync(Handle handle) override {

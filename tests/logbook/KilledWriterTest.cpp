@@ -1,0 +1,108 @@
+// Writers killed at random moments while they record notes of random size,
+// up to megabytes: once the next writer has run, every log holds whole
+// records only, and the three logs hold the same ones.
+//
+// QADRILL_TORTURE_SECONDS (default 6) runs it longer, QADRILL_TORTURE_SEED
+// repeats a run; the logs go under TMPDIR (tmpfs in the suite; point it at a
+// real disk to see the file system's own write boundaries).
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "platform/Journal.h"
+#include "tests/logbook/RecordWalk.h"
+
+namespace qadrill::testing {
+namespace {
+
+constexpr std::size_t maxRecordBytes = 3 << 20;
+
+double settingOr(const char* name, double fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? std::strtod(value, nullptr) : fallback;
+}
+
+pid_t startWriter(const std::filesystem::path& root, int writer, int count, unsigned seed) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const std::string id = std::to_string(writer);
+        const std::string records = std::to_string(count);
+        const std::string seedText = std::to_string(seed);
+        const std::string maxBytes = std::to_string(maxRecordBytes);
+        execl(QADRILL_RECORD_WRITER, QADRILL_RECORD_WRITER, root.c_str(), id.c_str(), records.c_str(), "sized",
+              seedText.c_str(), maxBytes.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return child;
+}
+
+bool endsInsideARecord(const std::string& master) {
+    const std::string end = closing + "\r\n";
+    return !master.empty() && (master.size() < end.size() || master.compare(master.size() - end.size(), end.size(), end) != 0);
+}
+
+void waitForJournal(const std::filesystem::path& journal) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!std::filesystem::exists(journal) && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+}
+
+TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
+    const TempDir dir;
+    const std::filesystem::path root = dir.path();
+    const std::filesystem::path folder = root / "c" / "plovenda";
+    std::filesystem::create_directories(folder);
+    const auto seed = static_cast<unsigned>(settingOr("QADRILL_TORTURE_SEED", double(std::random_device{}() % 100000)));
+    std::mt19937 random(seed);
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration<double>(settingOr("QADRILL_TORTURE_SECONDS", 6.0));
+
+    int writer = 0;
+    int insideACommand = 0;
+    int tornBeforeRecovery = 0;
+    const std::filesystem::path journal = journalPathFor(folder / "masterFile_shared.txt");
+    while (std::chrono::steady_clock::now() < deadline) {
+        const pid_t child = startWriter(root, writer, 1'000'000, seed + static_cast<unsigned>(writer));
+        ASSERT_GT(child, 0);
+        // Every other kill waits for a command to begin, then strikes within
+        // the next few milliseconds: in the journal, the logs or their syncs.
+        if (writer % 2 == 1) waitForJournal(journal);
+        const int pause = writer % 2 == 1 ? 5'000 : 150'000;
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, pause)(random)));
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "writer " << writer << " ended by itself, status " << status;
+        if (std::filesystem::exists(journal)) ++insideACommand;
+        if (endsInsideARecord(contents(folder / "masterFile_shared.txt"))) ++tornBeforeRecovery;
+        ++writer;
+    }
+    // The next writer finishes whatever the last one left, then adds its own.
+    const pid_t last = startWriter(root, writer, 1, seed);
+    int status = 0;
+    ASSERT_EQ(waitpid(last, &status, 0), last);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+
+    std::cout << "seed " << seed << ": " << writer << " writers killed, " << insideACommand
+              << " inside a command, " << tornBeforeRecovery << " with half a record in the master log\n";
+    const Tally master = tally(contents(folder / "masterFile_shared.txt"), true);
+    const Tally send = tally(contents(folder / "send_1207shared.txt"), false);
+    const Tally notes = tally(contents(folder / "notes_shared.txt"), false);
+    EXPECT_TRUE(master.intact && send.intact && notes.intact) << "seed " << seed;
+    EXPECT_EQ(master.recordsOf, send.recordsOf) << "seed " << seed;
+    EXPECT_EQ(master.recordsOf, notes.recordsOf) << "seed " << seed;
+    EXPECT_EQ(master.recordsOf.count(writer), 1U) << "the last writer's record is missing";
+    EXPECT_FALSE(std::filesystem::exists(journal));
+    EXPECT_GT(insideACommand, 0) << "no kill landed inside a command: the test proved nothing";
+}
+
+}  // namespace
+}  // namespace qadrill::testing
