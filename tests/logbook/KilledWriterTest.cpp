@@ -46,7 +46,8 @@ pid_t startWriter(const std::filesystem::path& root, int writer, int count, unsi
 
 bool endsInsideARecord(const std::string& master) {
     const std::string end = closing + "\r\n";
-    return !master.empty() && (master.size() < end.size() || master.compare(master.size() - end.size(), end.size(), end) != 0);
+    return !master.empty() &&
+           (master.size() < end.size() || master.compare(master.size() - end.size(), end.size(), end) != 0);
 }
 
 void waitForJournal(const std::filesystem::path& journal) {
@@ -62,8 +63,8 @@ TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
     std::filesystem::create_directories(folder);
     const auto seed = static_cast<unsigned>(settingOr("QADRILL_TORTURE_SEED", double(std::random_device{}() % 100000)));
     std::mt19937 random(seed);
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration<double>(settingOr("QADRILL_TORTURE_SECONDS", 6.0));
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(settingOr("QADRILL_TORTURE_SECONDS", 6.0));
 
     int writer = 0;
     int insideACommand = 0;
@@ -91,8 +92,8 @@ TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
     ASSERT_EQ(waitpid(last, &status, 0), last);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 
-    std::cout << "seed " << seed << ": " << writer << " writers killed, " << insideACommand
-              << " inside a command, " << tornBeforeRecovery << " with half a record in the master log\n";
+    std::cout << "seed " << seed << ": " << writer << " writers killed, " << insideACommand << " inside a command, "
+              << tornBeforeRecovery << " with half a record in the master log\n";
     const Tally master = tally(contents(folder / "masterFile_shared.txt"), true);
     const Tally send = tally(contents(folder / "send_1207shared.txt"), false);
     const Tally notes = tally(contents(folder / "notes_shared.txt"), false);

@@ -75,7 +75,8 @@ int run(const std::filesystem::path& root, int writer, int count, bool lineByLin
         std::string answer = "writer " + std::to_string(writer) + " record " + std::to_string(record);
         if (sizes) {
             // Log-uniform: mostly small records, now and then one of megabytes.
-            const double logSize = std::uniform_real_distribution<double>(0.0, std::log(double(sizes->maxBytes)))(random);
+            const double logSize =
+                std::uniform_real_distribution<double>(0.0, std::log(double(sizes->maxBytes)))(random);
             const auto size = static_cast<std::size_t>(std::exp(logSize)) - 1;
             answer += " size " + std::to_string(size) + ":" + std::string(size, static_cast<char>('a' + record % 26));
         }
