@@ -58,9 +58,9 @@ private:
 
 std::filesystem::path benchRoot() {
     const char* chosen = std::getenv("QADRILL_BENCH_DIR");
-    std::string pattern = (std::filesystem::path(chosen != nullptr && *chosen != '\0' ? chosen : "/var/tmp") /
-                           "qadrill-bench-XXXXXX")
-                              .string();
+    std::string pattern =
+        (std::filesystem::path(chosen != nullptr && *chosen != '\0' ? chosen : "/var/tmp") / "qadrill-bench-XXXXXX")
+            .string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     std::filesystem::create_directories(std::filesystem::path(pattern) / "c" / "plovenda");
     return pattern;

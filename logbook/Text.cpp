@@ -1,11 +1,10 @@
 #include "logbook/Text.h"
 
-#include <unicode/uchar.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "logbook/Unicode.h"
 #include "platform/Utf8.h"
 
 namespace qadrill {
@@ -61,14 +60,7 @@ bool startsWith(std::u16string_view text, std::u16string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-std::u16string lowerCase(std::u16string_view text) {
-    std::u16string out(text);
-    for (auto& c : out) {
-        const UChar32 lower = u_tolower(static_cast<UChar32>(c));
-        if (lower <= 0xFFFF) c = static_cast<char16_t>(lower);
-    }
-    return out;
-}
+std::u16string lowerCase(std::u16string_view text) { return lowerCased(text); }
 
 double leadingNumber(std::u16string_view text) {
     const auto rest = skipBlanks(text);

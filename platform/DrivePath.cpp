@@ -1,7 +1,5 @@
 #include "platform/DrivePath.h"
 
-#include <cstdlib>
-
 #include "platform/Utf8.h"
 
 namespace qadrill {
@@ -16,19 +14,9 @@ std::optional<char16_t> driveLetter(const std::u16string& path) {
     return std::nullopt;
 }
 
-std::filesystem::path homeDirectory() {
-    const char* home = std::getenv("HOME");
-    return home != nullptr && *home != '\0' ? std::filesystem::path(home) : std::filesystem::path("/");
-}
+std::filesystem::path utf8Path(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
 
 }  // namespace
-
-DriveMap desktopDriveMap() {
-    return [](char16_t letter) {
-        if (letter == u'c') return homeDirectory();
-        return std::filesystem::path("/mnt") / std::string(1, static_cast<char>(letter));
-    };
-}
 
 DriveMap driveMapUnder(const std::filesystem::path& root) {
     return [root](char16_t letter) { return root / std::string(1, static_cast<char>(letter)); };
@@ -42,7 +30,8 @@ std::optional<std::filesystem::path> nativePath(const std::u16string& drillPath,
     // Both slashes separate: a forward slash cannot be part of a native name.
     for (std::size_t i = 2; i <= drillPath.size(); ++i) {
         if (i == drillPath.size() || drillPath[i] == u'\\' || drillPath[i] == u'/') {
-            if (!part.empty()) result /= toUtf8(part);
+            // Through UTF-8 so a lone surrogate becomes U+FFFD on every system.
+            if (!part.empty()) result /= utf8Path(toUtf8(part));
             part.clear();
         } else {
             part += drillPath[i];

@@ -13,7 +13,9 @@ namespace qadrill {
 // Native root for a lower-case drive letter ('a'..'z').
 using DriveMap = std::function<std::filesystem::path(char16_t lowerDriveLetter)>;
 
-// Drive c is the user's home directory; any other drive x is /mnt/x.
+// The drives of this system (DesktopDrivesPosix.cpp, DesktopDrivesWin32.cpp):
+// on POSIX drive c is the user's home directory and any other drive x is
+// /mnt/x; on Windows every drive is itself, so a drill path is the native one.
 [[nodiscard]] DriveMap desktopDriveMap();
 
 // Every drive x under root/x, for tests that must not touch the real disks.

@@ -1,7 +1,9 @@
 #pragma once
-// The one place where the system's errno values become the drill's run-time
-// error numbers.  The operation matters: a missing name is a missing file when
-// reading but a missing folder when creating.
+// The one place where the system's error values become the drill's run-time
+// error numbers: errno on POSIX (ErrorTable.cpp), GetLastError on Windows
+// (ErrorTableWin32.cpp); CMake compiles the one of the system built for.  The
+// operation matters: a missing name is a missing file when reading but a
+// missing folder when creating.
 
 #include "platform/Platform.h"
 
@@ -11,6 +13,6 @@ namespace qadrill {
 // scripted test platform injects faults.
 enum class FileOperation { open, lock, write, fsync, read, makeDirectory, truncate, remove };
 
-[[nodiscard]] int runtimeErrorFor(int errnoValue, FileOperation operation, FileMode mode = FileMode::Append);
+[[nodiscard]] int runtimeErrorFor(int systemError, FileOperation operation, FileMode mode = FileMode::Append);
 
 }  // namespace qadrill

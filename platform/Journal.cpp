@@ -350,7 +350,8 @@ void appendJournaled(NativeFiles& files, std::span<const AppendTarget> targets, 
 
     JournalContents contents;
     for (const AppendTarget& target : ordered)
-        contents.entries.push_back({target.fileNumber, target.path, files.sizeOf(target.handle), std::string(target.bytes)});
+        contents.entries.push_back(
+            {target.fileNumber, target.path, files.sizeOf(target.handle), std::string(target.bytes)});
     CommandJournal journal(files, journalPath);
     journal.write(contents);
     try {

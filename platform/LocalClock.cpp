@@ -1,6 +1,5 @@
 #include "platform/LocalClock.h"
 
-#include <time.h>
 #include <cstdio>
 
 namespace qadrill {
@@ -10,15 +9,6 @@ namespace {
 std::u16string widen(const char* ascii) { return {ascii, ascii + std::char_traits<char>::length(ascii)}; }
 
 }  // namespace
-
-LocalMoment localNow() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    LocalMoment moment;
-    localtime_r(&now.tv_sec, &moment.fields);
-    moment.nanoseconds = now.tv_nsec;
-    return moment;
-}
 
 double secondsSinceMidnight(const LocalMoment& moment) {
     const std::tm& t = moment.fields;

@@ -100,8 +100,8 @@ public:
         std::string bytes(count, '\0');
         std::size_t got = 0;
         while (got < count) {
-            const ssize_t n = ::pread(descriptor(handle), bytes.data() + got, count - got,
-                                      static_cast<off_t>(offset + got));
+            const ssize_t n =
+                ::pread(descriptor(handle), bytes.data() + got, count - got, static_cast<off_t>(offset + got));
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) fail(errno, FileOperation::read);
             if (n == 0) break;

@@ -1,12 +1,13 @@
 #pragma once
 // The platform on a desktop: files, clock, random sequence and program end
-// from PosixPlatform; prompts, message boxes, clipboard and beep from Qt.
+// from the host platform (POSIX or Windows); prompts, message boxes,
+// clipboard and beep from Qt.
 
-#include "platform/PosixPlatform.h"
+#include "platform/HostPlatform.h"
 
 namespace qadrill {
 
-class DesktopPlatform final : public PosixPlatform {
+class DesktopPlatform final : public HostPlatform {
 public:
     DesktopPlatform() = default;
 

@@ -17,7 +17,9 @@
 #include <string>
 #include <thread>
 
+#include "logbook/ResponseRecords.h"
 #include "platform/Journal.h"
+#include "tests/logbook/RecordFixture.h"
 #include "tests/logbook/RecordWalk.h"
 
 namespace qadrill::testing {
@@ -46,7 +48,8 @@ pid_t startWriter(const std::filesystem::path& root, int writer, int count, unsi
 
 bool endsInsideARecord(const std::string& master) {
     const std::string end = closing + "\r\n";
-    return !master.empty() && (master.size() < end.size() || master.compare(master.size() - end.size(), end.size(), end) != 0);
+    return !master.empty() &&
+           (master.size() < end.size() || master.compare(master.size() - end.size(), end.size(), end) != 0);
 }
 
 void waitForJournal(const std::filesystem::path& journal) {
@@ -62,8 +65,8 @@ TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
     std::filesystem::create_directories(folder);
     const auto seed = static_cast<unsigned>(settingOr("QADRILL_TORTURE_SEED", double(std::random_device{}() % 100000)));
     std::mt19937 random(seed);
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration<double>(settingOr("QADRILL_TORTURE_SECONDS", 6.0));
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(settingOr("QADRILL_TORTURE_SECONDS", 6.0));
 
     int writer = 0;
     int insideACommand = 0;
@@ -91,8 +94,8 @@ TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
     ASSERT_EQ(waitpid(last, &status, 0), last);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 
-    std::cout << "seed " << seed << ": " << writer << " writers killed, " << insideACommand
-              << " inside a command, " << tornBeforeRecovery << " with half a record in the master log\n";
+    std::cout << "seed " << seed << ": " << writer << " writers killed, " << insideACommand << " inside a command, "
+              << tornBeforeRecovery << " with half a record in the master log\n";
     const Tally master = tally(contents(folder / "masterFile_shared.txt"), true);
     const Tally send = tally(contents(folder / "send_1207shared.txt"), false);
     const Tally notes = tally(contents(folder / "notes_shared.txt"), false);
@@ -102,6 +105,37 @@ TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
     EXPECT_EQ(master.recordsOf.count(writer), 1U) << "the last writer's record is missing";
     EXPECT_FALSE(std::filesystem::exists(journal));
     EXPECT_GT(insideACommand, 0) << "no kill landed inside a command: the test proved nothing";
+}
+
+// A notes record killed halfway through the master log, then a response: the
+// logs read back as the golden records of the notes rolled forward.
+using KilledRecord = RecordFixture;
+
+TEST_F(KilledRecord, HalfwayThroughTheMasterLogIsRolledForward) {
+    // Bytes of the notes "first note": the journal's, then each log's record.
+    RecordSetup reference;
+    reference.view.answer = u"first note";
+    cmd_save_as_notes_Click(reference.state, reference.platform, reference.view);
+    const std::size_t master = reference.bytesOf(Log::master)->size();
+    const std::size_t journal = reference.platform.bytesWritten() - master - reference.bytesOf(Log::send)->size() -
+                                reference.bytesOf(Log::notes)->size();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform.dieAfterBytes(journal + master / 2);
+        view.answer = u"first note";
+        cmd_save_as_notes_Click(state, platform, view);
+        _exit(3);  // not killed: the test's own fault
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    ASSERT_EQ(bytesOf(Log::master).value_or("").size(), master / 2) << "not killed halfway";
+    view.answer = u"4 m/s";
+    cmd_enter_response_Click(state, platform, view);
+    for (const auto& [log, name] : {std::pair{Log::master, "master"}, {Log::send, "send"}, {Log::notes, "notes"}})
+        EXPECT_EQ(bytesOf(log), contents(std::string(QADRILL_GOLDEN_DIR) + "/response_after_notes." + name + ".txt"))
+            << name;
 }
 
 }  // namespace

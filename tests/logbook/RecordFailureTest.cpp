@@ -48,7 +48,8 @@ protected:
         reference.view.answer = answer;
         commandOf(command)(reference.state, reference.platform, reference.view);
         Reference result;
-        for (Log log : {Log::master, Log::send, Log::notes}) result.records.push_back(reference.bytesOf(log).value_or(""));
+        for (Log log : {Log::master, Log::send, Log::notes})
+            result.records.push_back(reference.bytesOf(log).value_or(""));
         for (int op = 0; op <= static_cast<int>(FileOperation::remove); ++op)
             result.calls.push_back(reference.platform.calls(static_cast<FileOperation>(op)));
         result.bytesWritten = reference.platform.bytesWritten();

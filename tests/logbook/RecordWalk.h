@@ -20,7 +20,9 @@ namespace qadrill::testing {
 
 // The letters a sized record carries: one letter per record, so a record
 // cut short or joined to another shows.
-inline std::string fillerOf(int record, std::size_t size) { return std::string(size, static_cast<char>('a' + record % 26)); }
+inline std::string fillerOf(int record, std::size_t size) {
+    return std::string(size, static_cast<char>('a' + record % 26));
+}
 
 inline const std::string separator = "......!!!!!!!!...................................";
 inline const std::string closing(49, '.');

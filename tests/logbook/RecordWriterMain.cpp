@@ -1,7 +1,7 @@
 // log_record_writer DATA_ROOT WRITER_ID COUNT whole|lines|sized [SEED MAX_BYTES]
 //
 // Appends COUNT notes records of one writer to the three logs under
-// DATA_ROOT/c/plovenda, through the real recording command on the POSIX
+// DATA_ROOT/c/plovenda, through the real recording command on the host
 // platform.  "lines" sends every line with its own write instead of one
 // write per record: the fault the concurrency test must be able to see.
 // "sized" pads each record with a random number (below MAX_BYTES, spread
@@ -17,26 +17,26 @@
 #include <string_view>
 
 #include "logbook/ResponseRecords.h"
-#include "platform/PosixPlatform.h"
+#include "platform/HostPlatform.h"
 #include "platform/RuntimeError.h"
 #include "tests/support/FakeView.h"
 
 namespace qadrill::testing {
 namespace {
 
-class WriterPlatform final : public PosixPlatform {
+class WriterPlatform final : public HostPlatform {
 public:
     WriterPlatform(const std::filesystem::path& root, bool lineByLine)
-        : PosixPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {}
+        : HostPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {}
 
     void appendRecords(std::span<const RecordAppend> records) override {
-        if (!lineByLine_) return PosixPlatform::appendRecords(records);
+        if (!lineByLine_) return HostPlatform::appendRecords(records);
         for (const RecordAppend& record : records) {
             std::string_view bytes = record.bytes;
             while (!bytes.empty()) {
                 const auto end = bytes.find("\r\n");
                 const auto length = end == std::string_view::npos ? bytes.size() : end + 2;
-                PosixPlatform::write(record.fileNumber, bytes.substr(0, length));
+                HostPlatform::write(record.fileNumber, bytes.substr(0, length));
                 bytes.remove_prefix(length);
             }
         }
@@ -75,7 +75,8 @@ int run(const std::filesystem::path& root, int writer, int count, bool lineByLin
         std::string answer = "writer " + std::to_string(writer) + " record " + std::to_string(record);
         if (sizes) {
             // Log-uniform: mostly small records, now and then one of megabytes.
-            const double logSize = std::uniform_real_distribution<double>(0.0, std::log(double(sizes->maxBytes)))(random);
+            const double logSize =
+                std::uniform_real_distribution<double>(0.0, std::log(double(sizes->maxBytes)))(random);
             const auto size = static_cast<std::size_t>(std::exp(logSize)) - 1;
             answer += " size " + std::to_string(size) + ":" + std::string(size, static_cast<char>('a' + record % 26));
         }

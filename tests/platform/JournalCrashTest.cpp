@@ -73,7 +73,8 @@ bool expectWholeOrNoneEverywhere(const SimulatedDisk& disk) {
     for (const Log& log : logs) {
         const auto bytes = disk.bytesOf(log.path);
         const bool hasRecord = bytes == earlier + log.interrupted + log.next;
-        EXPECT_TRUE(hasRecord || bytes == earlier + log.next) << log.path << " holds " << ::testing::PrintToString(bytes);
+        EXPECT_TRUE(hasRecord || bytes == earlier + log.next)
+            << log.path << " holds " << ::testing::PrintToString(bytes);
         landed += hasRecord ? 1 : 0;
     }
     EXPECT_TRUE(landed == 0 || landed == static_cast<int>(logs.size())) << landed << " logs hold the record";

@@ -1,19 +1,14 @@
 // A write is one unit: all of its bytes reach the file, or none do.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/RuntimeError.h"
+#include "tests/platform/LockHolder.h"
 #include "tests/platform/TestPlatforms.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/ScriptedPlatform.h"
@@ -79,7 +74,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, WriteFault,
                          ::testing::Values(FaultRow{"write_io_error", FileOperation::write, EIO, 57},
                                            FaultRow{"write_disk_full", FileOperation::write, ENOSPC, 61},
                                            FaultRow{"write_too_large", FileOperation::write, EFBIG, 61},
-                                           FaultRow{"write_quota", FileOperation::write, EDQUOT, 61},
                                            FaultRow{"sync_io_error_after_bytes_written", FileOperation::fsync, EIO, 57},
                                            FaultRow{"sync_disk_full_after_bytes_written", FileOperation::fsync, ENOSPC,
                                                     61},
@@ -118,46 +112,13 @@ TEST(OpenModes, AppendKeepsAndOutputEmpties) {
     EXPECT_EQ(platform.fileBytes(u"c:\\fresh.txt"), "");
 }
 
-// Another process holds the lock on the log for holdFor, then lets go.
-class LockHolder {
-public:
-    LockHolder(const std::filesystem::path& file, std::chrono::milliseconds holdFor) {
-        int ready[2];
-        if (pipe(ready) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-            const bool locked = fd >= 0 && flock(fd, LOCK_EX) == 0;
-            (void)!::write(ready[1], locked ? "L" : "F", 1);
-            usleep(static_cast<useconds_t>(holdFor.count() * 1000));
-            _exit(0);
-        }
-        char answer = 'F';
-        held_ = ::read(ready[0], &answer, 1) == 1 && answer == 'L';
-        ::close(ready[0]);
-        ::close(ready[1]);
-    }
-    ~LockHolder() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
-    [[nodiscard]] bool held() const { return held_; }
-
-private:
-    pid_t pid_ = -1;
-    bool held_ = false;
-};
-
 class LockContention : public ::testing::Test {
 protected:
     TempDir dir;
     std::filesystem::path file() const { return dir.path() / "c" / "log.txt"; }
     void SetUp() override {
         std::filesystem::create_directories(dir.path() / "c");
-        std::ofstream(file()) << before;
+        std::ofstream(file(), std::ios::binary) << before;
     }
 };
 
@@ -186,31 +147,6 @@ TEST_F(LockContention, ReleasedWithinTheBoundWriteGoesThrough) {
     std::ifstream in(file(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before + record);
 }
-
-// With no room left the system would stop the process with a signal; with a
-// little room it writes part of the record.  Both must be a clean error 61.
-class FileSizeLimit : public ::testing::TestWithParam<std::size_t> {};
-
-TEST_P(FileSizeLimit, OverLimitWriteIsDiskFullNotDeath) {
-    TempDir dir;
-    const std::size_t room = GetParam();
-    const int code = runInChild([&] {
-        BarePlatform platform(dir.path(), 0ms);
-        std::filesystem::create_directories(dir.path() / "c");
-        platform.open(1, logPath, FileMode::Append);
-        platform.write(1, before);
-        const rlimit small{before.size() + room, before.size() + room};
-        if (setrlimit(RLIMIT_FSIZE, &small) != 0) return childSetupFailed;
-        const int error = errorOf([&] { platform.write(1, record); });
-        std::ifstream in(dir.path() / "c" / "log.txt", std::ios::binary);
-        const bool unchanged = std::string(std::istreambuf_iterator<char>(in), {}) == before;
-        return unchanged ? error : 1;
-    });
-    EXPECT_EQ(code, err::diskFull);
-}
-
-INSTANTIATE_TEST_SUITE_P(Room, FileSizeLimit, ::testing::Values(0U, 4U),
-                         [](const auto& info) { return info.param == 0 ? "no_room" : "room_for_part"; });
 
 }  // namespace
 }  // namespace qadrill::testing

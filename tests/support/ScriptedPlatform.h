@@ -4,8 +4,9 @@
 // Files are real files under a temporary root; any chosen file operation
 // can be made to fail with a chosen error number.
 //
-// Fault injection (served by the system-call hooks of PosixPlatform, so the
-// real error table and the real roll-back run):
+// Fault injection (served by the system-call hooks of the host platform, so
+// the real error table and the real roll-back run; on Windows each errno
+// becomes the Windows error of the same failure, see FaultyWin32.cpp):
 //   failNext(op, errnoValue, skip = 0)
 //       After `skip` more calls of `op` go through, the next one fails with
 //       errno `errnoValue`; the platform maps it as for a real failure, e.g.
@@ -26,17 +27,14 @@
 //       The disk takes n more bytes, over all files: a write that does not
 //       fit puts what fits and returns the short count, and the first write
 //       that fits nothing fails with ENOSPC, which ends the fault.
-//   dieAfterBytes(n)  the process ends at once (as if killed) when the disk
-//                     has taken n more bytes, in the middle of a write if
-//                     that is where the n-th byte falls.
 //   clearFaults()     drops every fault not yet served.
+//   dieAfterBytes(n)  the process ends at once (as if killed) when the disk
+//                     has taken n more bytes, inside a write if need be.
 //   bytesWritten()    bytes every write so far put on disk, all files.
 //   pendingFaults()   faults planned but not yet served (a test that expects
 //                     its fault to have hit can assert 0).
 //   calls(op)         system calls of `op` made so far, faulted or not.
 
-#include <array>
-#include <cstddef>
 #include <deque>
 #include <exception>
 #include <filesystem>
@@ -44,7 +42,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/PosixPlatform.h"
+#include "tests/support/FaultyHost.h"
 
 namespace qadrill::testing {
 
@@ -53,7 +51,7 @@ struct ProgramEnded : std::exception {
     [[nodiscard]] const char* what() const noexcept override { return "program ended"; }
 };
 
-class ScriptedPlatform final : public PosixPlatform {
+class ScriptedPlatform final : public FaultyHost {
 public:
     // Drive c maps to root/"c" (created here, as a home directory always
     // exists), any other drive x to root/"x" (created only if a test does).
@@ -81,14 +79,8 @@ public:
     bool clipboardLocked = false;
     bool ended = false;
 
-    // Fault injection: see the top of this file.
-    void failNext(FileOperation operation, int errnoValue, int skip = 0);
-    void acceptOnlyBytes(std::size_t n);
-    [[nodiscard]] std::size_t pendingFaults() const;
-    void clearFaults();
-    void dieAfterBytes(std::size_t n) { dieAfter_ = n; }
-    [[nodiscard]] std::size_t bytesWritten() const { return bytesWritten_; }
-    [[nodiscard]] int calls(FileOperation operation) const;
+    // Fault injection (failNext, acceptOnlyBytes, clearFaults, dieAfterBytes,
+    // bytesWritten, pendingFaults, calls): see the top of this file.
 
     [[nodiscard]] const std::filesystem::path& root() const { return root_; }
     // The bytes of the real file behind a drill path, or nullopt if missing.
@@ -106,36 +98,8 @@ public:
     void beep() override;
     [[noreturn]] void endProgram() override;
 
-protected:
-    int systemOpen(const std::filesystem::path& path, int flags, mode_t mode) override;
-    int systemLock(int fd) override;
-    ssize_t systemWrite(int fd, const void* data, std::size_t size) override;
-    ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset) override;
-    int systemTruncate(int fd, off_t size) override;
-    int systemRemove(const std::filesystem::path& path) override;
-    int systemFsync(int fd) override;
-    ssize_t systemRead(int fd, void* data, std::size_t size) override;
-    int systemMakeDirectory(const std::filesystem::path& path, mode_t mode) override;
-
 private:
-    struct Fault {
-        int skip = 0;
-        int errnoValue = 0;
-    };
-    static constexpr std::size_t operationCount = 8;
-
-    // Counts the call; the errno to fail it with, if a fault is due.
-    [[nodiscard]] std::optional<int> dueFault(FileOperation operation);
-    // A write through the fault plan and the room left on the disk.
-    template <typename RealWrite>
-    ssize_t plannedWrite(std::size_t size, RealWrite realWrite);
-
     std::filesystem::path root_;
-    std::array<std::deque<Fault>, operationCount> faults_;
-    std::array<int, operationCount> calls_{};
-    std::optional<std::size_t> roomLeft_;
-    std::size_t bytesWritten_ = 0;
-    std::optional<std::size_t> dieAfter_;
 };
 
 }  // namespace qadrill::testing

@@ -1,32 +1,38 @@
 #include "tests/support/TempDir.h"
 
-#include <stdlib.h>
-
-#include <cerrno>
+#include <cstdio>
+#include <random>
 #include <string>
 #include <system_error>
 
 namespace qadrill::testing {
 
-namespace {
-
-std::filesystem::path tempBase() {
-    const char* base = std::getenv("TMPDIR");
-    return base != nullptr && *base != '\0' ? std::filesystem::path(base) : std::filesystem::path("/tmp");
-}
-
-}  // namespace
-
+// A random name, tried until one is free: the same on every system.
 TempDir::TempDir() {
-    std::string pattern = (tempBase() / "qadrill-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::system_error(errno, std::generic_category(), "mkdtemp " + pattern);
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // One length for every name: tests compare runs in two folders byte for byte.
+        char name[32];
+        std::snprintf(name, sizeof name, "qadrill-%012llu",
+                      static_cast<unsigned long long>(names() % 1000000000000ULL));
+        std::filesystem::path candidate = base / name;
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::system_error(std::make_error_code(std::errc::file_exists),
+                            "no free temporary folder in " + base.string());
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
+    // A read-only file would stop Windows removing it.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
+        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
 

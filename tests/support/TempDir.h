@@ -1,6 +1,7 @@
 #pragma once
-// A fresh directory under $TMPDIR (or /tmp), removed with everything in it
-// when the object goes.
+// A fresh directory in the system's temporary folder ($TMPDIR or /tmp on
+// POSIX, %TEMP% on Windows), removed with everything in it when the object
+// goes.
 
 #include <filesystem>
 

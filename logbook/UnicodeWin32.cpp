@@ -1,0 +1,103 @@
+#include <windows.h>
+
+#include <optional>
+
+#include "logbook/Unicode.h"
+#include "platform/RuntimeError.h"
+
+namespace qadrill {
+
+namespace {
+
+bool isLead(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isTrail(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The length of the well-formed UTF-16 from the start: the system refuses a
+// lone surrogate, so the text is normalized piece by piece around them.
+std::size_t wellFormedLength(std::u16string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (isLead(text[i]) && i + 1 < text.size() && isTrail(text[i + 1])) {
+            i += 2;
+        } else if (isLead(text[i]) || isTrail(text[i])) {
+            break;
+        } else {
+            ++i;
+        }
+    }
+    return i;
+}
+
+// The system's normal form, or nullopt when it refuses a code point it does
+// not know.
+std::optional<std::u16string> systemNormalized(std::u16string_view piece) {
+    const auto* source = reinterpret_cast<const WCHAR*>(piece.data());
+    const int length = static_cast<int>(piece.size());
+    int guess = NormalizeString(NormalizationC, source, length, nullptr, 0);
+    // The first answer is an estimate; a buffer too small says so and asks again.
+    for (int attempt = 0; attempt < 4 && guess > 0; ++attempt) {
+        std::u16string out(static_cast<std::size_t>(guess), u'\0');
+        const int got = NormalizeString(NormalizationC, source, length, reinterpret_cast<WCHAR*>(out.data()), guess);
+        if (got > 0) {
+            out.resize(static_cast<std::size_t>(got));
+            return out;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
+        guess = -got;
+    }
+    if (GetLastError() == ERROR_NO_UNICODE_TRANSLATION) return std::nullopt;
+    throw RuntimeError(err::deviceIo);
+}
+
+std::size_t codePointLength(std::u16string_view text, std::size_t i) {
+    return isLead(text[i]) && i + 1 < text.size() && isTrail(text[i + 1]) ? 2 : 1;
+}
+
+// A code point the system does not know is unassigned: it is its own normal
+// form and nothing composes across it, so the text is split there.
+std::u16string normalizedPiece(std::u16string_view piece) {
+    if (piece.empty()) return {};
+    if (auto whole = systemNormalized(piece)) return *whole;
+    std::u16string out;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < piece.size();) {
+        const std::size_t length = codePointLength(piece, i);
+        if (!systemNormalized(piece.substr(i, length))) {
+            if (i > start) out += systemNormalized(piece.substr(start, i - start)).value();
+            out += piece.substr(i, length);
+            start = i + length;
+        }
+        i += length;
+    }
+    if (start < piece.size()) out += systemNormalized(piece.substr(start)).value();
+    return out;
+}
+
+}  // namespace
+
+std::u16string normalizedC(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const std::size_t good = wellFormedLength(text);
+        out += normalizedPiece(text.substr(0, good));
+        if (good < text.size()) out += text[good];
+        text.remove_prefix(good < text.size() ? good + 1 : good);
+    }
+    return out;
+}
+
+std::u16string lowerCased(std::u16string_view text) {
+    std::u16string out(text);
+    for (auto& c : out) {
+        // One unit at a time, as a surrogate or a longer mapping stays as it is.
+        if (isLead(c) || isTrail(c)) continue;
+        WCHAR lower = 0;
+        const WCHAR unit = c;
+        if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, &unit, 1, &lower, 1, nullptr, nullptr, 0) == 1)
+            c = lower;
+    }
+    return out;
+}
+
+}  // namespace qadrill
