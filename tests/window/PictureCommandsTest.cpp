@@ -9,6 +9,7 @@
 #include <QWindowStateChangeEvent>
 #include <QtTest>
 
+#include "bank/ErrorReport.h"
 #include "platform/RuntimeError.h"
 #include "tests/window/WindowRun.h"
 #include "window/PictureBox.h"
@@ -73,7 +74,7 @@ private Q_SLOTS:
     void drawingIsGoneWhenShownAfresh();
     void copyShowsTheClipboardsPicture();
     void copyClearsPicture2WhenTheClipboardOffersNone();
-    void copyWithAHeldClipboardChangesNothing();
+    void copyWithAHeldClipboardIsReportedAndChangesNothing();
     void copyPutsAPictureOfPicture1OnTheClipboard();
     void pictureShowsAtItsOwnSizeFromTheTopLeft();
     void clearBoxEmptiesOnlyTheAnswerBox();
@@ -217,7 +218,7 @@ void PictureCommandsTest::copyClearsPicture2WhenTheClipboardOffersNone() {
     QVERIFY(!run.platform.clipboard.has_value());
 }
 
-void PictureCommandsTest::copyWithAHeldClipboardChangesNothing() {
+void PictureCommandsTest::copyWithAHeldClipboardIsReportedAndChangesNothing() {
     WindowRun run;
     auto& picture2 = run.control<PictureBox>("Picture2");
     QImage before(4, 4, QImage::Format_ARGB32);
@@ -227,7 +228,8 @@ void PictureCommandsTest::copyWithAHeldClipboardChangesNothing() {
     run.platform.clipboardLocked = true;
     run.control<QAbstractButton>("cmd_copy_picture").click();
     QCOMPARE(picture2.picture(), before);
-    QVERIFY(run.platform.messages.empty());
+    QCOMPARE(run.platform.messages.size(), std::size_t{1});
+    QVERIFY(run.platform.messages[0] == qadrill::errorReportText(qadrill::err::clipboardUnavailable));
 }
 
 void PictureCommandsTest::copyPutsAPictureOfPicture1OnTheClipboard() {
