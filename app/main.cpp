@@ -2,11 +2,11 @@
 // prompts appear before the window does), then show it.
 
 #include <QApplication>
-#include <QFont>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
+#include "window/Controls.h"
 #include "window/DesktopPlatform.h"
 #include "window/MainWindow.h"
 
@@ -35,11 +35,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qadrill"));
-    // The captions were laid out for a small 8-point interface font; the
-    // toolkit's usual 9-10 points would cut several of them off.
-    QFont interfaceFont(QStringLiteral("Liberation Sans"));
-    interfaceFont.setPointSizeF(7.5);
-    QApplication::setFont(interfaceFont);
+    qadrill::setInterfaceFont();
 
     qadrill::DesktopPlatform platform;
     qadrill::MainWindow window(platform);

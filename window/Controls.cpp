@@ -1,5 +1,6 @@
 #include "window/Controls.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,6 +94,14 @@ QString controlObjectName(const ControlRow& row) {
     QString name = toQString(row.name);
     if (row.index >= 0) name += QLatin1Char('_') + QString::number(row.index);
     return name;
+}
+
+// The captions were laid out for a small 8-point interface font; the
+// toolkit's usual 9-10 points would cut several of them off.
+void setInterfaceFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(7.5);
+    QApplication::setFont(font);
 }
 
 void buildControls(QWidget& form) {
