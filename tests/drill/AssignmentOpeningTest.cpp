@@ -10,11 +10,14 @@
 #include "drill/AssignmentOpening.h"
 #include "drill/Startup.h"
 #include "tests/support/FakeView.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 using testing::ProgramEnded;
 

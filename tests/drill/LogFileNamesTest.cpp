@@ -9,11 +9,14 @@
 
 #include "drill/LogFileNames.h"
 #include "platform/Utf8.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 struct NameCase {
     const char* name;

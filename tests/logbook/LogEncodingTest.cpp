@@ -10,9 +10,12 @@
 #include "logbook/CodePage.h"
 #include "logbook/HtmlEntities.h"
 #include "logbook/LogEncoding.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 struct EncodingCase {
     const char* name;

@@ -10,9 +10,12 @@
 #include <string>
 
 #include "logbook/Text.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 // Switches the process to the first comma-decimal locale installed.
 class CommaLocale : public ::testing::Test {

@@ -10,11 +10,16 @@
 #include "platform/RuntimeError.h"
 #include "tests/logbook/InterceptingPlatform.h"
 #include "tests/logbook/RecordFixture.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill::testing {
 namespace {
 
+using qadrill::testing::PrintTo;
+
 enum class Command { response, notes };
+
+void PrintTo(Command command, std::ostream* out) { *out << (command == Command::response ? "response" : "notes"); }
 
 using CommandFunction = void (*)(DrillState&, Platform&, DrillView&);
 

@@ -9,9 +9,12 @@
 #include "logbook/ResponseRecords.h"
 #include "tests/logbook/InterceptingPlatform.h"
 #include "tests/logbook/RecordFixture.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 enum class Command { response, notes };
 

@@ -7,11 +7,14 @@
 #include <string>
 
 #include "platform/DrivePath.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 // Sets HOME for one test and puts the old value back.
 class HomeOverride {

@@ -15,11 +15,14 @@
 #include "platform/RuntimeError.h"
 #include "tests/platform/TestPlatforms.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 struct TableRow {
     const char* name;
