@@ -5,7 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -31,8 +35,35 @@ QFont boxFont() {
     return font;
 }
 
+// A block of this many characters or more keeps its layout data.
+constexpr int largeBlock = 16'384;
+
+// The notes log is shown as one paragraph, easily a megabyte.  Without its
+// layout data kept, the text engine analyses the whole paragraph again each
+// time anything asks where a character stands (the cursor, every repaint,
+// every scroll step), several times per command.  Small blocks are cheap to
+// analyse again and keep nothing (a block that shrinks keeps its setting).
+class TextBoxLayout final : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override {
+        const QTextBlock last = document()->findBlock(from + charsAdded);
+        for (QTextBlock block = document()->findBlock(from); block.isValid(); block = block.next()) {
+            if (block.length() >= largeBlock) block.layout()->setCacheEnabled(true);
+            if (block == last) break;
+        }
+        QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+    }
+};
+
 QWidget* makeTextBox(const QString& text, QWidget& form) {
-    auto* box = new QPlainTextEdit(text, &form);
+    auto* box = new QPlainTextEdit(&form);
+    auto* document = new QTextDocument(box);
+    document->setDocumentLayout(new TextBoxLayout(document));
+    box->setDocument(document);
+    box->setPlainText(text);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
