@@ -3,13 +3,13 @@
 // window does), then show it.
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
 #include "app/CommandLine.h"
+#include "window/Controls.h"
 #include "window/DesktopPlatform.h"
 #include "window/MainWindow.h"
 
@@ -44,11 +44,7 @@ int main(int argc, char* argv[]) {
     icon.addFile(QStringLiteral(":/icons/48/qadrill.png"));
     icon.addFile(QStringLiteral(":/icons/256/qadrill.png"));
     QApplication::setWindowIcon(icon);
-    // The captions were laid out for a small 8-point interface font; the
-    // toolkit's usual 9-10 points would cut several of them off.
-    QFont interfaceFont(QStringLiteral("Liberation Sans"));
-    interfaceFont.setPointSizeF(7.5);
-    QApplication::setFont(interfaceFont);
+    qadrill::setInterfaceFont();
 
     qadrill::DesktopPlatform platform;
     qadrill::MainWindow window(platform);

@@ -37,16 +37,32 @@ void copyStartQuestion(DrillState& state) {
     state.startQuestion = state.startQuestionTable.at(static_cast<long>(k), StartQuestionTable::lastColumn);
 }
 
+// A one-line field keeps its line: CR and LF are written as character
+// references, as the log encoder writes what it must not write raw.
+std::u16string oneLine(std::u16string_view field) {
+    std::u16string out;
+    out.reserve(field.size());
+    for (const char16_t c : field) {
+        if (c == u'\r')
+            out += u"&#13;";
+        else if (c == u'\n')
+            out += u"&#10;";
+        else
+            out += c;
+    }
+    return out;
+}
+
 // The six header lines; only the date line differs between the two logs.
 LogRecord headerBlock(const DrillState& state, Platform& platform, const std::u16string& codeLine,
                       const std::u16string& titleLine, std::u16string_view dateTimeSeparator) {
     const float n = state.codeNumber;
     LogRecord record;
     record.text(codeLine).lineEnd();
-    record.text(code(u"Student Name:  " + state.studentName, n)).lineEnd();
-    record.text(code(u"assignment #" + state.assignmentNumber, n)).lineEnd();
+    record.text(code(u"Student Name:  " + oneLine(state.studentName), n)).lineEnd();
+    record.text(code(u"assignment #" + oneLine(state.assignmentNumber), n)).lineEnd();
     record.text(code(titleLine, n)).lineEnd();
-    record.text(u"Initials:  " + state.studentInitials).lineEnd();
+    record.text(u"Initials:  " + oneLine(state.studentInitials)).lineEnd();
     const auto date = platform.dateText();
     record.text(u"Date and Time " + date + std::u16string(dateTimeSeparator) + platform.timeText()).lineEnd();
     return record;

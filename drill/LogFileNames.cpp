@@ -3,7 +3,6 @@
 #include <array>
 
 #include "logbook/Text.h"
-#include "platform/Utf8.h"
 
 namespace qadrill {
 
@@ -38,12 +37,21 @@ std::u16string replaceUnsafe(std::u16string_view name) {
     return out;
 }
 
-// Drops whole characters from the end until the UTF-8 form fits the budget.
+std::size_t utf8Bytes(char16_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : 3; }
+
+// The longest run of whole characters from the start whose UTF-8 form fits
+// the budget; the name holds no lone surrogates any more.
 std::u16string cutToBytes(std::u16string name, std::size_t budget) {
-    while (!name.empty() && toUtf8(name).size() > budget) {
-        const bool pair = name.size() >= 2 && isLowSurrogate(name.back()) && isHighSurrogate(name[name.size() - 2]);
-        name.resize(name.size() - (pair ? 2 : 1));
+    std::size_t bytes = 0;
+    std::size_t kept = 0;
+    while (kept < name.size()) {
+        const bool pair = isHighSurrogate(name[kept]) && kept + 1 < name.size() && isLowSurrogate(name[kept + 1]);
+        const std::size_t next = pair ? 4 : utf8Bytes(name[kept]);
+        if (bytes + next > budget) break;
+        bytes += next;
+        kept += pair ? 2 : 1;
     }
+    name.resize(kept);
     return name;
 }
 

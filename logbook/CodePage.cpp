@@ -1,5 +1,6 @@
 #include "logbook/CodePage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace qadrill {
@@ -23,9 +24,10 @@ char16_t windows1252Char(unsigned char byte) {
 }
 
 std::u16string decodeWindows1252(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
-    for (const char b : bytes) out.push_back(windows1252Char(static_cast<unsigned char>(b)));
+    // A notes log of megabytes is decoded whole: one pass, no growth checks.
+    std::u16string out(bytes.size(), u'\0');
+    std::transform(bytes.begin(), bytes.end(), out.begin(),
+                   [](char b) { return windows1252Char(static_cast<unsigned char>(b)); });
     return out;
 }
 

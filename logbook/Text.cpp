@@ -1,8 +1,11 @@
 #include "logbook/Text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <iterator>
+#include <limits>
+#include <string_view>
 
 #include "logbook/Unicode.h"
 #include "platform/Utf8.h"
@@ -36,9 +39,38 @@ std::size_t numberLength(std::u16string_view text) {
     return i;
 }
 
+// Where the first significant digit stands, as a power of ten, counting the
+// exponent; only its sign matters.
+long long decimalMagnitude(std::string_view number) {
+    const auto exponentAt = number.find_first_of("eE");
+    long long exponent = 0;
+    if (exponentAt != std::string_view::npos) {
+        const auto digits = number.substr(exponentAt + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        for (const char c : digits)
+            if (c >= '0' && c <= '9' && exponent < 1'000'000'000) exponent = exponent * 10 + (c - '0');
+        if (negative) exponent = -exponent;
+        number = number.substr(0, exponentAt);
+    }
+    const auto point = std::min(number.find('.'), number.size());
+    const auto first = number.find_first_of("123456789");
+    if (first == std::string_view::npos) return std::numeric_limits<long long>::min();
+    const auto place =
+        first < point ? static_cast<long long>(point - first) - 1 : -static_cast<long long>(first - point);
+    return place + exponent;
+}
+
+// The C locale's reading whatever the process locale is.  Out of range reads
+// as infinity (too large) or zero (too small), with its sign.
 double parseAscii(std::u16string_view digits) {
     std::string ascii(digits.begin(), digits.end());
-    return std::strtod(ascii.c_str(), nullptr);
+    std::string_view number(ascii);
+    const bool negative = number.front() == '-';
+    if (number.front() == '+' || negative) number.remove_prefix(1);
+    double value = 0.0;
+    if (std::from_chars(number.data(), number.data() + number.size(), value).ec == std::errc::result_out_of_range)
+        value = decimalMagnitude(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -value : value;
 }
 
 std::u16string_view skipBlanks(std::u16string_view text) {
@@ -79,9 +111,12 @@ std::optional<double> wholeNumber(std::u16string_view text) {
 
 std::u16string numberText(double value) {
     if (value == 0.0) return u"0";
+    // "%.15G" in the C locale, whatever the process locale is.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::string out(buffer);
+    const auto end = std::to_chars(std::begin(buffer), std::end(buffer), value, std::chars_format::general, 15).ptr;
+    std::string out(std::begin(buffer), end);
+    for (auto& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');  // toupper would ask the locale
     if (out.rfind("0.", 0) == 0) out.erase(0, 1);
     if (out.rfind("-0.", 0) == 0) out.erase(1, 1);
     return fromUtf8(out);

@@ -1,10 +1,15 @@
 #include "window/Controls.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
@@ -30,8 +35,35 @@ QFont boxFont() {
     return font;
 }
 
+// A block of this many characters or more keeps its layout data.
+constexpr int largeBlock = 16'384;
+
+// The notes log is shown as one paragraph, easily a megabyte.  Without its
+// layout data kept, the text engine analyses the whole paragraph again each
+// time anything asks where a character stands (the cursor, every repaint,
+// every scroll step), several times per command.  Small blocks are cheap to
+// analyse again and keep nothing (a block that shrinks keeps its setting).
+class TextBoxLayout final : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override {
+        const QTextBlock last = document()->findBlock(from + charsAdded);
+        for (QTextBlock block = document()->findBlock(from); block.isValid(); block = block.next()) {
+            if (block.length() >= largeBlock) block.layout()->setCacheEnabled(true);
+            if (block == last) break;
+        }
+        QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
+    }
+};
+
 QWidget* makeTextBox(const QString& text, QWidget& form) {
-    auto* box = new QPlainTextEdit(text, &form);
+    auto* box = new QPlainTextEdit(&form);
+    auto* document = new QTextDocument(box);
+    document->setDocumentLayout(new TextBoxLayout(document));
+    box->setDocument(document);
+    box->setPlainText(text);
     box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -93,6 +125,14 @@ QString controlObjectName(const ControlRow& row) {
     QString name = toQString(row.name);
     if (row.index >= 0) name += QLatin1Char('_') + QString::number(row.index);
     return name;
+}
+
+// The captions were laid out for a small 8-point interface font; the
+// toolkit's usual 9-10 points would cut several of them off.
+void setInterfaceFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(7.5);
+    QApplication::setFont(font);
 }
 
 void buildControls(QWidget& form) {

@@ -12,6 +12,10 @@ namespace qadrill {
 // The table's name; array members add their index: "txt_parameter_0".
 [[nodiscard]] QString controlObjectName(const ControlRow& row);
 
+// The program's interface font, for every control without a font of its own.
+// Set once on the application before the window is built.
+void setInterfaceFont();
+
 // Every control of the table on the form: named, placed, captioned, in the
 // table's tab order, labels beneath whatever overlaps them.  The timer is
 // created stopped.

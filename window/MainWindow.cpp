@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <utility>
 
 #include "bank/ErrorReport.h"
@@ -66,33 +67,35 @@ void MainWindow::wireEvents() {
         {"cmd_quit", &MainWindow::cmd_quit_Click},
     }};
     for (const auto& [name, handler] : ownClicks) {
-        connect(&control<QAbstractButton>(name), &QAbstractButton::clicked, this, handler);
+        connect(&control<QAbstractButton>(name), &QAbstractButton::clicked, this,
+                [this, handler = handler] { runReported([this, handler] { (this->*handler)(); }); });
     }
     connect(timer_, &QTimer::timeout, this, &MainWindow::tmr_pend_exp_Timer);
 }
 
 // An error that a handler does not trap itself must not unwind through the
 // toolkit's event dispatch; it gets the drill's own report instead.
-void MainWindow::runDrill(void (Drill::*handler)()) {
+void MainWindow::runReported(const std::function<void()>& handler) {
     try {
-        (drill_.get()->*handler)();
+        handler();
     } catch (const RuntimeError& error) {
         reportError(platform_, error.number());
     }
 }
 
+void MainWindow::runDrill(void (Drill::*handler)()) {
+    runReported([this, handler] { (drill_.get()->*handler)(); });
+}
+
 void MainWindow::cmd_clear_answer_box_Click() { view_->setAnswerBoxText({}); }
 
 // Picture1 never has a picture of its own (drawing is not a picture), so the
-// clipboard usually stays as it is and Picture2 shows whatever it offers.
+// clipboard usually stays as it is and Picture2 shows whatever it offers.  A
+// clipboard another program holds throws before Picture2 changes.
 void MainWindow::cmd_copy_picture_Click() {
-    try {
-        if (!picture1_->picture().isNull()) platform_.setClipboardPicture(toPicture(picture1_->picture()));
-        const std::optional<Picture> offered = platform_.clipboardPicture();
-        picture2_->setPicture(offered ? toImage(*offered) : QImage());
-    } catch (const RuntimeError&) {
-        // Another program holds the clipboard: nothing changes.
-    }
+    if (!picture1_->picture().isNull()) platform_.setClipboardPicture(toPicture(picture1_->picture()));
+    const std::optional<Picture> offered = platform_.clipboardPicture();
+    picture2_->setPicture(offered ? toImage(*offered) : QImage());
 }
 
 // Enabling an enabled timer leaves its rhythm alone.

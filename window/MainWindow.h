@@ -14,6 +14,7 @@
 // window on the screen), then show(); the focus starts in the question box.
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "drill/Drill.h"
@@ -42,7 +43,7 @@ public:
 
     // The commands of this window's own.
     void cmd_clear_answer_box_Click();
-    void cmd_copy_picture_Click();
+    void cmd_copy_picture_Click();  // throws RuntimeError; a click reports it
     void cmd_pend_exp_Click();
     void tmr_pend_exp_Timer();
     void cmd_quit_Click();  // ends the program; never returns
@@ -55,6 +56,7 @@ private:
     template <typename Control>
     [[nodiscard]] Control& control(const char* name) const;
     void wireEvents();
+    void runReported(const std::function<void()>& handler);
     void runDrill(void (Drill::*handler)());
 
     Platform& platform_;

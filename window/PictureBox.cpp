@@ -1,7 +1,8 @@
 #include "window/PictureBox.h"
 
+#include <QPaintEvent>
 #include <QPainter>
-#include <QResizeEvent>
+#include <QWindow>
 
 #include "window/Twips.h"
 
@@ -31,65 +32,52 @@ double PictureBox::pixelsPerUnitY() const { return contentsRect().height() / sca
 
 void PictureBox::setPicture(const QImage& picture) {
     picture_ = picture;
-    forgetDrawing();
+    update();
 }
 
+// Painted at once over what the screen shows, and forgotten.
 void PictureBox::drawCircle(QPointF centre, double radius) {
-    if (screenLayer_.isNull()) return;  // never shown: nothing on the screen to draw on
+    if (!isVisible()) return;  // nothing on the screen to draw on
     const QPointF at(centre.x() * pixelsPerUnitX(), centre.y() * pixelsPerUnitY());
     const double pixels = radius * pixelsPerUnitX();
-    {
-        QPainter painter(&screenLayer_);
-        painter.setPen(QPen(palette().color(QPalette::ButtonText), 0));  // one device pixel
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(at, pixels, pixels);
-    }
     const QRectF bounds(at.x() - pixels - 1, at.y() - pixels - 1, 2 * pixels + 3, 2 * pixels + 3);
-    update(bounds.toAlignedRect().translated(contentsRect().topLeft()) & contentsRect());
+    drawing_ = Circle{at, pixels, bounds.toAlignedRect().translated(contentsRect().topLeft()) & contentsRect()};
+    repaint(drawing_->bounds);
+    drawing_.reset();
 }
 
-void PictureBox::paintEvent(QPaintEvent* /*event*/) {
+// The background and the picture everywhere, except under a circle being
+// drawn: there the screen keeps what it shows and the circle goes on top.
+void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = contentsRect();
+    const QRegion afresh = event->region() - (drawing_ ? QRegion(drawing_->bounds) : QRegion());
+    painter.setClipRegion(afresh & area);
     painter.fillRect(area, Qt::white);
-    painter.setClipRect(area);
     if (!picture_.isNull()) painter.drawImage(area.topLeft(), picture_);
-    if (!screenLayer_.isNull()) painter.drawImage(area.topLeft(), screenLayer_);
-    painter.setClipping(false);
+    if (drawing_) {
+        painter.setClipRect(area);
+        painter.translate(area.topLeft());
+        painter.setPen(QPen(palette().color(QPalette::ButtonText), 0));  // one device pixel
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(drawing_->centre, drawing_->radius, drawing_->radius);
+        painter.resetTransform();
+    }
+    painter.setClipRegion(afresh);
     drawFrame(&painter);
 }
 
-void PictureBox::resizeEvent(QResizeEvent* event) {
-    QFrame::resizeEvent(event);
-    forgetDrawing();
-}
-
+// The window system shows the window's stored image again after another
+// window uncovered it; the box must show its background there instead.
 void PictureBox::showEvent(QShowEvent* event) {
     QFrame::showEvent(event);
-    forgetDrawing();
+    update();  // restored from minimised, the stored image still holds the drawing
+    if (QWindow* handle = window()->windowHandle()) handle->installEventFilter(this);
 }
 
-void PictureBox::hideEvent(QHideEvent* event) {
-    QFrame::hideEvent(event);
-    forgetDrawing();
-}
-
-// A fresh, transparent layer at the screen's own resolution.  The repaint
-// matters on restore from minimised: the backing store still holds the old
-// drawing.
-void PictureBox::forgetDrawing() {
-    update();
-    const QSize size = contentsRect().size();
-    if (size.isEmpty()) {
-        screenLayer_ = QImage();
-        return;
-    }
-    const qreal ratio = devicePixelRatioF();
-    if (screenLayer_.size() != size * ratio || screenLayer_.devicePixelRatio() != ratio) {
-        screenLayer_ = QImage(size * ratio, QImage::Format_ARGB32_Premultiplied);
-        screenLayer_.setDevicePixelRatio(ratio);
-    }
-    screenLayer_.fill(Qt::transparent);
+bool PictureBox::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == window()->windowHandle()) update();
+    return QFrame::eventFilter(watched, event);
 }
 
 }  // namespace qadrill

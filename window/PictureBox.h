@@ -1,14 +1,16 @@
 #pragma once
 // A picture box: white, sunken, with a user drawing scale and an optional
 // picture shown at its own size from the top-left corner.  Drawing goes to the
-// screen only: it never becomes the picture, and it is gone once the box is
-// shown afresh (resized, hidden and shown, restored from minimised).  The
-// screen's share is one image the size of the box, so drawing costs no memory
-// however long the timer runs.
+// screen only: it never becomes the picture and the box keeps none of it, so
+// any repaint of the box (another window uncovered it, it was resized, hidden
+// and shown, restored from minimised) shows the white background again, and
+// drawing costs no memory however long the timer runs.
 
 #include <QFrame>
 #include <QImage>
 #include <QPointF>
+#include <QRect>
+#include <optional>
 
 namespace qadrill {
 
@@ -35,18 +37,22 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Circle {
+        QPointF centre;  // in pixels of the drawing area
+        double radius = 0.0;
+        QRect bounds;  // in widget pixels
+    };
+
     [[nodiscard]] double pixelsPerUnitX() const;
     [[nodiscard]] double pixelsPerUnitY() const;
-    void forgetDrawing();
 
     QImage picture_;
-    QImage screenLayer_;       // what has been drawn since the box was last shown afresh
-    double scaleWidth_ = 0.0;  // 0: the drawing area's size in twips
+    std::optional<Circle> drawing_;  // only while drawCircle puts it on the screen
+    double scaleWidth_ = 0.0;        // 0: the drawing area's size in twips
     double scaleHeight_ = 0.0;
 };
 

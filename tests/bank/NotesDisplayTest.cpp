@@ -7,9 +7,12 @@
 #include "bank/ErrorReport.h"
 #include "bank/QuestionStepping.h"
 #include "tests/bank/BankTest.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 // One notes record as "Save as Notes" leaves it in the notes log, with a
 // Windows-1252 e acute and curly quotes, and a character reference that was

@@ -10,9 +10,12 @@
 #include "bank/QuestionBankContents.h"
 #include "drill/DrillState.h"
 #include "platform/Utf8.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 struct ProblemRow {
     const char* name;

@@ -7,9 +7,12 @@
 #include "bank/ErrorReport.h"
 #include "bank/QuestionReader.h"
 #include "tests/bank/BankTest.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 class QuestionReader : public BankTest {
 protected:

@@ -10,11 +10,14 @@
 #include "drill/AssignmentOpening.h"
 #include "drill/Startup.h"
 #include "tests/support/FakeView.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 using testing::ProgramEnded;
 
@@ -36,8 +39,9 @@ struct Opening : ::testing::Test {
 
     // Start-up for Ann Lee Smith with a code line fixed by the queued draws:
     // code number 19, first pass "N" then "v", every later pass one 0xBA.
-    void startUp(const std::u16string& firstAnswer, const std::u16string& assignment) {
-        platform.answers = {firstAnswer, u"Ann Lee Smith", u"als", assignment};
+    void startUp(const std::u16string& firstAnswer, const std::u16string& assignment,
+                 const std::u16string& name = u"Ann Lee Smith", const std::u16string& initials = u"als") {
+        platform.answers = {firstAnswer, name, initials, assignment};
         platform.randomValues = {0.05F};
         initDrill(state, platform, view);
         platform.randomValues.insert(platform.randomValues.end(), {0.05F, 0.25F, 0.0F});
@@ -94,6 +98,24 @@ TEST_F(Opening, HeaderContinuesASendLogLineLeftOpenByANotesRecord) {
         << std::string(49, '.') << std::string(7, ' ');
     openAssignment(state, platform);
     EXPECT_EQ(platform.fileBytes(send), std::string(49, '.') + std::string(7, ' ') + golden("header_send.txt"));
+}
+
+// A name pasted with its line breaks must not add lines to the header, where
+// one could pass for a response line.
+TEST_F(Opening, SingleLineFieldsWriteLineBreaksAsReferences) {
+    const std::u16string name = u"Ann\r\nRESPONSE -->  \nSmith\r";
+    startUp(u"1", u"1", name, u"a\r\nls");
+    openAssignment(state, platform);
+
+    EXPECT_EQ(state.studentName, name) << "kept as typed";
+    EXPECT_EQ(state.masterFile, u"c:\\plovenda\\masterFile_Ann__RESPONSE_--____Smith_.txt");
+    for (const auto& [path, goldenName] :
+         {std::pair{state.masterFile, "header_master.txt"}, std::pair{state.sendFile, "header_send.txt"}}) {
+        std::string expected = golden(goldenName);
+        expected.replace(expected.find("Ann Lee Smith"), 13, "Ann&#13;&#10;RESPONSE -->  &#10;Smith&#13;");
+        expected.replace(expected.find("Initials:  als") + 11, 3, "a&#13;&#10;ls");
+        EXPECT_EQ(platform.fileBytes(path), expected);
+    }
 }
 
 struct MissingAssignment {

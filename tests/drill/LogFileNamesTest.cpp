@@ -4,15 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "drill/LogFileNames.h"
 #include "platform/Utf8.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 struct NameCase {
     const char* name;
@@ -66,6 +70,19 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"emoji_cut_between_whole_characters", repeat(u"\U0001F600", 70), repeat(u"\U0001F600", 60)},
         NameCase{"lone_surrogate_replaced", u"a\xD800z", u"a_z"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A name pasted from somewhere can be as long as a prompt takes; start-up
+// must not stall on it.
+TEST(FileNamePart, VeryLongNamesAreCutInLinearTime) {
+    for (const std::u16string_view piece : {u"a", u"\u4e2d", u"\U0001F600"}) {
+        const std::u16string name = repeat(piece, 100'000 / static_cast<int>(piece.size()));
+        const auto start = std::chrono::steady_clock::now();
+        const std::u16string part = fileNamePart(name);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(toUtf8(part).size(), 240U);
+        EXPECT_LT(took, std::chrono::milliseconds(50)) << toUtf8(piece);
+    }
+}
 
 TEST(FileNamePart, WindowsDeviceNamesGetAnUnderscoreOnlyThere) {
     const FileNameRules windows{255, true};

@@ -9,11 +9,14 @@
 #include "drill/Startup.h"
 #include "logbook/Text.h"
 #include "tests/support/FakeView.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 using testing::FakeView;
 using testing::ScriptedPlatform;

@@ -9,9 +9,12 @@
 #include "logbook/HtmlEntities.h"
 #include "logbook/LogEncoding.h"
 #include "logbook/Unicode.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 struct EncodingCase {
     const char* name;

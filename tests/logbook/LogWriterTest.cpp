@@ -4,11 +4,14 @@
 
 #include "logbook/LogWriter.h"
 #include "platform/RuntimeError.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 struct NumberCase {
     const char* name;

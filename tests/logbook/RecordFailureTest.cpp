@@ -12,11 +12,16 @@
 #include "platform/RuntimeError.h"
 #include "tests/logbook/RecordFixture.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill::testing {
 namespace {
 
+using qadrill::testing::PrintTo;
+
 enum class Command { response, notes };
+
+void PrintTo(Command command, std::ostream* out) { *out << (command == Command::response ? "response" : "notes"); }
 
 using CommandFunction = void (*)(DrillState&, Platform&, DrillView&);
 
@@ -153,8 +158,6 @@ TEST_P(RecordFault, EveryCallLeavesAllOrNoneAndARetryWritesOnce) {
     }
 }
 
-void PrintTo(const FaultCase& fault, std::ostream* out) { *out << fault.name; }
-void PrintTo(Command command, std::ostream* out) { *out << (command == Command::response ? "response" : "notes"); }
 
 std::string faultCaseName(const ::testing::TestParamInfo<FaultParam>& info) {
     const Command command = std::get<0>(info.param);

@@ -11,9 +11,12 @@
 #include "platform/RuntimeError.h"
 #include "tests/logbook/InterceptingPlatform.h"
 #include "tests/logbook/RecordFixture.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 enum class Command { response, notes };
 

@@ -10,11 +10,14 @@
 
 #include "logbook/CodePage.h"
 #include "logbook/TextCoding.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 int codeOf(char16_t c) { return windows1252Byte(c).value_or(-1); }
 

@@ -9,10 +9,13 @@
 #include "platform/RandomSequence.h"
 #include "platform/Utf8.h"
 #include "tests/platform/TestPlatforms.h"
+#include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 struct ClockRow {
     const char* name;

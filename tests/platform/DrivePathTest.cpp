@@ -8,11 +8,14 @@
 
 #include "platform/DrivePath.h"
 #include "tests/platform/TestPlatforms.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 // The native path on POSIX ("~" for the home directory) and on Windows, where
 // a drive path is used as it stands; nullopt: not a drive path.

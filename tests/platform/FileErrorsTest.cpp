@@ -7,11 +7,14 @@
 
 #include "platform/RuntimeError.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 class FileErrors : public ::testing::Test {
 protected:

@@ -8,11 +8,14 @@
 
 #include "platform/LineBuffer.h"
 #include "platform/RuntimeError.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 struct LinesRow {
     const char* name;

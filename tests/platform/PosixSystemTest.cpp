@@ -20,11 +20,14 @@
 #include "platform/RuntimeError.h"
 #include "tests/platform/TestPlatforms.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 using namespace std::chrono_literals;
 

@@ -11,11 +11,21 @@
 #include "tests/platform/LockHolder.h"
 #include "tests/platform/TestPlatforms.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
+namespace qadrill {
+// Found by argument-dependent lookup, so it must live beside FileMode.
+[[maybe_unused]] static void PrintTo(FileMode mode, std::ostream* out) {
+    *out << (mode == FileMode::Append ? "append" : mode == FileMode::Output ? "output" : "input");
+}
+}  // namespace qadrill
+
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 using namespace std::chrono_literals;
 

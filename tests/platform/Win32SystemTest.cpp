@@ -14,10 +14,13 @@
 #include "platform/Win32Platform.h"
 #include "tests/platform/LockHolder.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
+
+using qadrill::testing::PrintTo;
 
 using namespace std::chrono_literals;
 

@@ -48,6 +48,10 @@ void BoxViewTest::logicTextComesBackAsItWent_data() {
                                          << "5\u00a0kg";
     QTest::newRow("tab kept") << "x\ty"
                               << "x\ty";
+    // A block this long keeps its layout data in the box.
+    const QString paragraph = QString("Check the units first. ").repeated(2000);
+    QTest::newRow("long paragraph between lines") << "a\r\n" + paragraph + "\r\nb"
+                                                  << "a\n" + paragraph + "\nb";
 }
 
 void BoxViewTest::logicTextComesBackAsItWent() {

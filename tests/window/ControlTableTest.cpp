@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -88,6 +89,7 @@ private Q_SLOTS:
     void ampersandInACaptionIsNoAccessKey();
     void captionsWrap_data();
     void captionsWrap();
+    void captionsFitWithTheInterfaceFont();
 };
 
 void ControlTableTest::controls_data() {
@@ -275,6 +277,34 @@ void ControlTableTest::captionsWrap() {
     const QString measured = QString("ink %1 px, line %2 px").arg(ink).arg(lineHeight);
     QVERIFY2(ink > 0, "the caption is drawn");
     QVERIFY2((ink > lineHeight * 3 / 2) != stockButton, qPrintable(measured));
+}
+
+// Wrapped at word boundaries, every caption stays inside its control with the
+// font the student sees; the toolkit's default font cuts some of them off.
+void ControlTableTest::captionsFitWithTheInterfaceFont() {
+    WindowRun run;
+    QCOMPARE(QFontInfo(QApplication::font()).family(), QString("Liberation Sans"));
+    QCOMPARE(QApplication::font().pointSizeF(), 7.5);
+    for (QWidget* control : run.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        QRect area = control->contentsRect();
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            area = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        } else if (qobject_cast<QLabel*>(control) == nullptr) {
+            continue;
+        }
+        const QRect needed =
+            control->fontMetrics().boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, textOf(*control));
+        // Sideways within the caption area; the line boxes may reach into a button's bevel.
+        QVERIFY2(needed.width() <= area.width() && needed.height() <= control->height(),
+                 qPrintable(QString("%1 needs %2 x %3 px, has %4 x %5")
+                                .arg(control->objectName())
+                                .arg(needed.width())
+                                .arg(needed.height())
+                                .arg(area.width())
+                                .arg(area.height())));
+    }
 }
 
 QTEST_MAIN(ControlTableTest)

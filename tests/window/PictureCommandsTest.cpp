@@ -5,10 +5,12 @@
 
 #include <QAbstractButton>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 #include <QtTest>
 
+#include "bank/ErrorReport.h"
 #include "platform/RuntimeError.h"
 #include "tests/window/WindowRun.h"
 #include "window/PictureBox.h"
@@ -44,8 +46,17 @@ bool drawnInColumn(const QImage& image, int x, const QColor& colour) {
     return false;
 }
 
+// What the screen shows of a control (the window's backing store), not a
+// fresh paint of it: drawing is on the screen only.
+QImage onScreen(QWidget& control) {
+    const QPoint at = control.mapTo(control.window(), QPoint(0, 0));
+    return control.screen()
+        ->grabWindow(control.window()->winId(), at.x(), at.y(), control.width(), control.height())
+        .toImage();
+}
+
 bool anythingDrawn(QWidget& box) {
-    const QImage image = box.grab().toImage();
+    const QImage image = onScreen(box);
     for (int x = 2; x < image.width() - 2; ++x)
         if (drawnInColumn(image, x, ink(box))) return true;
     return false;
@@ -71,9 +82,11 @@ private Q_SLOTS:
     void drawingIsNeverThePicture();
     void drawingIsGoneWhenShownAfresh_data();
     void drawingIsGoneWhenShownAfresh();
+    void repaintShowsTheBackgroundAgain_data();
+    void repaintShowsTheBackgroundAgain();
     void copyShowsTheClipboardsPicture();
     void copyClearsPicture2WhenTheClipboardOffersNone();
-    void copyWithAHeldClipboardChangesNothing();
+    void copyWithAHeldClipboardIsReportedAndChangesNothing();
     void copyPutsAPictureOfPicture1OnTheClipboard();
     void pictureShowsAtItsOwnSizeFromTheTopLeft();
     void clearBoxEmptiesOnlyTheAnswerBox();
@@ -96,7 +109,7 @@ void PictureCommandsTest::pendExpEnablesTheTimer() {
     QVERIFY(timer.isActive());
     QCOMPARE(timer.interval(), 15);
     QTRY_VERIFY(run.platform.beeps >= 2);
-    QVERIFY(anythingDrawn(run.control("Picture1")));
+    QTRY_VERIFY(anythingDrawn(run.control("Picture1")));
 }
 
 void PictureCommandsTest::pendExpTwiceKeepsTheRhythm() {
@@ -125,7 +138,8 @@ void PictureCommandsTest::circleIsRoundAboutTheCentre() {
     run.platform.randomValues = {0.2F};  // radius 100 units, 34.1 pixels
     run.window.tmr_pend_exp_Timer();
     QWidget& box = run.control("Picture1");
-    const QImage image = box.grab().toImage();
+    QTRY_VERIFY(anythingDrawn(box));
+    const QImage image = onScreen(box);
     const double r = 100 * pixelsPerUnit;
     for (const QPointF offset : {QPointF(r, 0), QPointF(-r, 0), QPointF(0, r), QPointF(0, -r)})
         QVERIFY2(drawnNear(image, centre + offset, ink(box)), "on the circle");
@@ -141,7 +155,8 @@ void PictureCommandsTest::largeCirclesAreCutOffAtTopAndBottomOnly() {
     run.platform.randomValues = {0.9F};  // 450 units: far past 130
     run.window.tmr_pend_exp_Timer();
     QWidget& box = run.control("Picture1");
-    const QImage image = box.grab().toImage();
+    QTRY_VERIFY(anythingDrawn(box));
+    const QImage image = onScreen(box);
     const double r = 450 * pixelsPerUnit;
     const double across = std::sqrt(r * r - 44.0 * 44.0);  // where it leaves through the top
     QVERIFY(drawnNear(image, QPointF(centre.x() - across, 2), ink(box)));
@@ -156,11 +171,11 @@ void PictureCommandsTest::circlesAccumulate() {
     QVERIFY(run.show());
     run.platform.randomValues = {0.1F, 0.2F};
     run.window.tmr_pend_exp_Timer();
+    QTest::qWait(20);
     run.window.tmr_pend_exp_Timer();
     QWidget& box = run.control("Picture1");
-    const QImage image = box.grab().toImage();
-    QVERIFY(drawnNear(image, centre + QPointF(50 * pixelsPerUnit, 0), ink(box)));
-    QVERIFY(drawnNear(image, centre + QPointF(100 * pixelsPerUnit, 0), ink(box)));
+    QTRY_VERIFY(drawnNear(onScreen(box), centre + QPointF(100 * pixelsPerUnit, 0), ink(box)));
+    QVERIFY(drawnNear(onScreen(box), centre + QPointF(50 * pixelsPerUnit, 0), ink(box)));
 }
 
 void PictureCommandsTest::drawingIsNeverThePicture() {
@@ -187,7 +202,7 @@ void PictureCommandsTest::drawingIsGoneWhenShownAfresh() {
     auto& box = run.control<PictureBox>("Picture1");
     run.platform.randomValues = {0.2F};
     run.window.tmr_pend_exp_Timer();
-    QVERIFY(anythingDrawn(box));
+    QTRY_VERIFY(anythingDrawn(box));
     if (how == 0) box.resize(box.width() - 1, box.height());
     if (how == 1) box.hide(), box.show();
     if (how == 2) run.window.hide(), run.window.show();
@@ -195,7 +210,30 @@ void PictureCommandsTest::drawingIsGoneWhenShownAfresh() {
         QWindowStateChangeEvent restored(Qt::WindowMinimized);
         QCoreApplication::sendEvent(&run.window, &restored);
     }
+    QTRY_VERIFY(!anythingDrawn(box));
+}
+
+void PictureCommandsTest::repaintShowsTheBackgroundAgain_data() {
+    QTest::addColumn<int>("how");
+    QTest::newRow("box repainted") << 0;
+    QTest::newRow("box updated") << 1;
+}
+
+// As after another window covered the box: drawing is not kept.
+void PictureCommandsTest::repaintShowsTheBackgroundAgain() {
+    QFETCH(int, how);
+    WindowRun run;
+    run.loadAssignmentOne();  // start-up gives the box its 1000 x 1000 scale
+    QVERIFY(run.show());
+    auto& box = run.control<PictureBox>("Picture1");
+    run.platform.randomValues = {0.2F, 0.3F};
+    run.window.tmr_pend_exp_Timer();
+    run.window.tmr_pend_exp_Timer();
+    QTRY_VERIFY(anythingDrawn(box));
+    if (how == 0) box.repaint();
+    if (how == 1) box.update(), QCoreApplication::processEvents();
     QVERIFY(!anythingDrawn(box));
+    QCOMPARE(onScreen(box).pixelColor(box.width() / 2, box.height() / 2), QColor(Qt::white));
 }
 
 void PictureCommandsTest::copyShowsTheClipboardsPicture() {
@@ -217,7 +255,7 @@ void PictureCommandsTest::copyClearsPicture2WhenTheClipboardOffersNone() {
     QVERIFY(!run.platform.clipboard.has_value());
 }
 
-void PictureCommandsTest::copyWithAHeldClipboardChangesNothing() {
+void PictureCommandsTest::copyWithAHeldClipboardIsReportedAndChangesNothing() {
     WindowRun run;
     auto& picture2 = run.control<PictureBox>("Picture2");
     QImage before(4, 4, QImage::Format_ARGB32);
@@ -227,7 +265,8 @@ void PictureCommandsTest::copyWithAHeldClipboardChangesNothing() {
     run.platform.clipboardLocked = true;
     run.control<QAbstractButton>("cmd_copy_picture").click();
     QCOMPARE(picture2.picture(), before);
-    QVERIFY(run.platform.messages.empty());
+    QCOMPARE(run.platform.messages.size(), std::size_t{1});
+    QVERIFY(run.platform.messages[0] == qadrill::errorReportText(qadrill::err::clipboardUnavailable));
 }
 
 void PictureCommandsTest::copyPutsAPictureOfPicture1OnTheClipboard() {

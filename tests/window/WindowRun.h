@@ -12,11 +12,18 @@
 
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
+#include "window/Controls.h"
 #include "window/MainWindow.h"
 
 namespace qadrill::testing {
 
+// The program's interface font, set before the window's controls are built.
+struct InterfaceFontSet {
+    InterfaceFontSet() { setInterfaceFont(); }
+};
+
 struct WindowRun {
+    InterfaceFontSet font;
     TempDir dir;
     ScriptedPlatform platform{dir.path()};
     MainWindow window{platform};

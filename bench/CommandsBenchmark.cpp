@@ -1,0 +1,140 @@
+// The question box's commands with a lot of text: "display notes" with a
+// large notes log (shown as one run-together paragraph), "display everything"
+// with a large transcript, and "Next Question / Answer" with the question box
+// already full.  Each runs on a shown window and includes the repaint, so the
+// text box's own layout counts.  Sizes are in MB; the offscreen platform
+// unless QT_QPA_PLATFORM says otherwise.
+
+#include <benchmark/benchmark.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <fstream>
+#include <string>
+
+#include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempDir.h"
+#include "window/Controls.h"
+#include "window/MainWindow.h"
+
+namespace {
+
+using qadrill::testing::ScriptedPlatform;
+using qadrill::testing::TempDir;
+
+constexpr std::size_t megabyte = 1'000'000;
+
+// A student's notes: ordinary sentences, CR LF line ends, about `bytes` long.
+std::string notesBytes(std::size_t bytes) {
+    const std::string line = "NOTES -------> Check the units first, then the signs of both velocities.\r\n";
+    std::string out;
+    out.reserve(bytes + line.size());
+    while (out.size() < bytes) out += line;
+    return out;
+}
+
+std::u16string transcript(std::size_t characters) {
+    const std::u16string entry =
+        u" YOUR ANSWER  ->->->->  The speed is 3 m/s, so the distance is 12 m.\r\nUnits check.\r\n";
+    std::u16string out;
+    out.reserve(characters + entry.size());
+    while (out.size() < characters) out += entry;
+    return out;
+}
+
+// The window after start-up for assignment 1, shown.
+struct Drilling {
+    TempDir dir;
+    ScriptedPlatform platform{dir.path()};
+    qadrill::MainWindow window{platform};
+
+    Drilling() {
+        platform.answers = {u"1", u"Ann Lee Smith", u"als", u"1"};
+        window.load();
+        window.show();
+        QCoreApplication::processEvents();
+    }
+
+    QAbstractButton& button(const char* name) { return *window.findChild<QAbstractButton*>(name); }
+    QPlainTextEdit& questionBox() { return *window.findChild<QPlainTextEdit*>("txt_question"); }
+
+    // The click and the repaint that shows its result.
+    void press(const char* name) {
+        button(name).click();
+        questionBox().repaint();
+        QCoreApplication::processEvents();
+    }
+};
+
+void BM_DisplayNotes(benchmark::State& state) {
+    Drilling drill;
+    std::ofstream(drill.dir.path() / "c" / "plovenda" / "notes_Ann_Lee_Smith.txt", std::ios::binary)
+        << notesBytes(static_cast<std::size_t>(state.range(0)) * megabyte);
+    for (auto _ : state) {
+        state.PauseTiming();
+        drill.window.drill().state().displayText.clear();
+        drill.questionBox().clear();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        drill.press("cmd_display_note_file");
+    }
+}
+
+void BM_DisplayEverything(benchmark::State& state) {
+    Drilling drill;
+    drill.window.drill().state().cumulativeText = transcript(static_cast<std::size_t>(state.range(0)) * megabyte);
+    for (auto _ : state) {
+        state.PauseTiming();
+        drill.questionBox().clear();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        drill.press("cmd_displayCumulativeText");
+    }
+}
+
+void BM_NextQuestionOnAFullBox(benchmark::State& state) {
+    Drilling drill;
+    const QString full = QString::fromStdU16String(transcript(static_cast<std::size_t>(state.range(0)) * megabyte));
+    for (auto _ : state) {
+        state.PauseTiming();
+        drill.window.drill().state().lineIndex = 1;  // the same first question each time
+        drill.questionBox().setPlainText(full);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        drill.press("cmdNextQuestion");
+    }
+}
+
+// Each step down a page of the shown notes repaints the box.
+void BM_ScrollDisplayedNotes(benchmark::State& state) {
+    Drilling drill;
+    std::ofstream(drill.dir.path() / "c" / "plovenda" / "notes_Ann_Lee_Smith.txt", std::ios::binary)
+        << notesBytes(static_cast<std::size_t>(state.range(0)) * megabyte);
+    drill.press("cmd_display_note_file");
+    QScrollBar& bar = *drill.questionBox().verticalScrollBar();
+    for (auto _ : state) {
+        bar.setValue(bar.value() + bar.pageStep());
+        drill.questionBox().repaint();
+        QCoreApplication::processEvents();
+    }
+}
+
+BENCHMARK(BM_DisplayNotes)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DisplayEverything)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_NextQuestionOnAFullBox)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ScrollDisplayedNotes)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    qadrill::setInterfaceFont();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
