@@ -10,35 +10,16 @@
 #include <iostream>
 #include <utility>
 
-#include "platform/LocalClock.h"
-#include "platform/RuntimeError.h"
-
 namespace qadrill {
 
 PosixPlatform::PosixPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait)
-    : driveMap_(std::move(driveMap)), lockWait_(lockWait) {
+    : SystemPlatform(std::move(driveMap), lockWait) {
     // A write past the file size limit should fail with EFBIG (disk full to
     // the drill), not kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-PosixPlatform::~PosixPlatform() { closeAll(); }
-
-std::filesystem::path PosixPlatform::nativePathOf(const std::u16string& path) const {
-    auto native = nativePath(path, driveMap_);
-    if (!native) throw RuntimeError(err::badFileName);
-    return *native;
-}
-
-float PosixPlatform::timer() { return static_cast<float>(secondsSinceMidnight(localNow())); }
-
-std::u16string PosixPlatform::dateText() { return dateTextOf(localNow().fields); }
-
-std::u16string PosixPlatform::timeText() { return timeTextOf(localNow().fields); }
-
-void PosixPlatform::randomize(float seed) { random_.seed(seed); }
-
-float PosixPlatform::rnd() { return random_.next(); }
+PosixPlatform::~PosixPlatform() { closeAllFiles(); }
 
 void PosixPlatform::endProgram() {
     closeAll();
@@ -67,7 +48,9 @@ int PosixPlatform::systemRemove(const std::filesystem::path& path) { return ::un
 
 int PosixPlatform::systemFsync(int fd) { return ::fsync(fd); }
 
-ssize_t PosixPlatform::systemRead(int fd, void* data, std::size_t size) { return ::read(fd, data, size); }
+ssize_t PosixPlatform::systemRead(int fd, void* data, std::size_t size, off_t offset) {
+    return ::pread(fd, data, size, offset);
+}
 
 int PosixPlatform::systemMakeDirectory(const std::filesystem::path& path, mode_t mode) {
     return ::mkdir(path.c_str(), mode);

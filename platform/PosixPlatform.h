@@ -1,62 +1,35 @@
 #pragma once
-// Files, clock, random sequence and program end on a POSIX system.  Prompts,
-// message boxes, clipboard and beep are left to the desktop (window/) and to
-// the scripted test platform, which both derive from this class.
+// Files, clock and program end on a POSIX system; the rest is
+// SystemPlatform's.  Prompts, message boxes, clipboard and beep are left to
+// the desktop (window/) and to the scripted test platform, which both derive
+// from this class.
 //
-// A write is one unit: under an exclusive lock the bytes go out and are
-// synced; if any of that fails the file is cut back to its old size.  The
-// records of one command go through the journal, so they hold across the
-// logs and across a crash.  The system calls that can fail go through
-// protected hooks, which the test platform overrides to inject faults.
+// The system calls that can fail go through protected hooks, each returning
+// what the call returns with its errno, so the test platform can inject
+// faults and the real error table, roll-back and journal still run.
 
 #include <sys/types.h>
 
-#include <array>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/DrivePath.h"
-#include "platform/ErrorTable.h"
-#include "platform/LineBuffer.h"
-#include "platform/Platform.h"
-#include "platform/RandomSequence.h"
+#include "platform/SystemPlatform.h"
 
 namespace qadrill {
 
-class PosixPlatform : public Platform {
+class PosixPlatform : public SystemPlatform {
 public:
-    static constexpr std::chrono::milliseconds defaultLockWait{2000};
-
     explicit PosixPlatform(DriveMap driveMap = desktopDriveMap(), std::chrono::milliseconds lockWait = defaultLockWait);
     ~PosixPlatform() override;
     PosixPlatform(const PosixPlatform&) = delete;
     PosixPlatform& operator=(const PosixPlatform&) = delete;
 
-    void makeDirectory(const std::u16string& path) override;
-    void open(int fileNumber, const std::u16string& path, FileMode mode) override;
-    void write(int fileNumber, std::string_view bytes) override;
-    void appendRecords(std::span<const RecordAppend> records) override;
-    [[nodiscard]] std::string lineInput(int fileNumber) override;
-    [[nodiscard]] bool endOfFile(int fileNumber) override;
-    void close(int fileNumber) override;
-    void closeAll() override;
-
-    [[nodiscard]] float timer() override;
-    [[nodiscard]] std::u16string dateText() override;
-    [[nodiscard]] std::u16string timeText() override;
-
-    void randomize(float seed) override;
-    [[nodiscard]] float rnd() override;
-
     [[noreturn]] void endProgram() override;
-
-    // The native file a drill path names; error 52 when it has no drive letter.
-    [[nodiscard]] std::filesystem::path nativePathOf(const std::u16string& path) const;
-    [[nodiscard]] bool isOpen(int fileNumber) const;
 
 protected:
     // The system calls, one each, with their own return values and errno.
@@ -67,28 +40,30 @@ protected:
     virtual int systemTruncate(int fd, off_t size);
     virtual int systemRemove(const std::filesystem::path& path);
     virtual int systemFsync(int fd);
-    virtual ssize_t systemRead(int fd, void* data, std::size_t size);
+    virtual ssize_t systemRead(int fd, void* data, std::size_t size, off_t offset);
     virtual int systemMakeDirectory(const std::filesystem::path& path, mode_t mode);
 
+    Handle openInput(const std::filesystem::path& path) override;
+    Handle openOutput(const std::filesystem::path& path) override;
+    void createDirectory(const std::filesystem::path& path) override;
+
+    Handle openLog(const std::filesystem::path& path) override;
+    Handle createJournal(const std::filesystem::path& path) override;
+    std::optional<std::string> readWhole(const std::filesystem::path& path) override;
+    void closeHandle(Handle handle) noexcept override;
+    void removeFile(const std::filesystem::path& path) override;
+    void syncFolder(const std::filesystem::path& folder) override;
+    bool tryLock(Handle handle) override;
+    void unlock(Handle handle) noexcept override;
+    std::uint64_t sizeOf(Handle handle) override;
+    std::string readAt(Handle handle, std::uint64_t offset, std::size_t count) override;
+    std::size_t appendBytes(Handle handle, std::string_view bytes) override;
+    void writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) override;
+    void truncateTo(Handle handle, std::uint64_t size) override;
+    void sync(Handle handle) override;
+
 private:
-    class SystemFiles;
-
-    struct OpenFile {
-        int fd = -1;
-        FileMode mode = FileMode::Input;
-        std::filesystem::path native;
-        LineBuffer lines;
-    };
-
-    [[nodiscard]] OpenFile& openFile(int fileNumber);
-    [[nodiscard]] int openNative(const std::filesystem::path& native, FileMode mode);
-    [[nodiscard]] int openWritable(const std::filesystem::path& native, FileMode mode);
-    [[nodiscard]] std::string readChunk(int fd);
-
-    DriveMap driveMap_;
-    std::chrono::milliseconds lockWait_;
-    std::array<std::optional<OpenFile>, maxFileNumber + 1> files_;
-    RandomSequence random_;
+    [[nodiscard]] int openWritable(const std::filesystem::path& native, int modeFlags);
 };
 
 }  // namespace qadrill

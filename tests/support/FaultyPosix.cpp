@@ -67,10 +67,10 @@ int FaultyHost::systemFsync(int fd) {
     return PosixPlatform::systemFsync(fd);
 }
 
-ssize_t FaultyHost::systemRead(int fd, void* data, std::size_t size) {
+ssize_t FaultyHost::systemRead(int fd, void* data, std::size_t size, off_t offset) {
     ssize_t result = 0;
     if (failed(dueFault(FileOperation::read), result)) return result;
-    return PosixPlatform::systemRead(fd, data, size);
+    return PosixPlatform::systemRead(fd, data, size, offset);
 }
 
 int FaultyHost::systemMakeDirectory(const std::filesystem::path& path, mode_t mode) {
