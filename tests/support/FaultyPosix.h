@@ -11,6 +11,9 @@ namespace qadrill::testing {
 
 class FaultyHost : public PosixPlatform, public FaultPlan {
 public:
+    // Whether a signal can interrupt a system call, so that an EINTR fault
+    // means something on this system.
+    static constexpr bool callsCanBeInterrupted = true;
     FaultyHost(DriveMap driveMap, std::chrono::milliseconds lockWait) : PosixPlatform(std::move(driveMap), lockWait) {}
 
 protected:

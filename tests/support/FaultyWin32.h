@@ -13,6 +13,9 @@ namespace qadrill::testing {
 
 class FaultyHost : public Win32Platform, public FaultPlan {
 public:
+    // Whether a signal can interrupt a system call, so that an EINTR fault
+    // means something on this system.
+    static constexpr bool callsCanBeInterrupted = false;
     FaultyHost(DriveMap driveMap, std::chrono::milliseconds lockWait) : Win32Platform(std::move(driveMap), lockWait) {}
 
 protected:
