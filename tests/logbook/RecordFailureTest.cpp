@@ -160,7 +160,6 @@ TEST_P(RecordFault, EveryCallLeavesAllOrNoneAndARetryWritesOnce) {
     }
 }
 
-
 std::string faultCaseName(const ::testing::TestParamInfo<FaultParam>& info) {
     const Command command = std::get<0>(info.param);
     return std::string(command == Command::response ? "response_" : "notes_") + std::get<1>(info.param).name;
