@@ -32,6 +32,8 @@ QFont boxFont() {
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
