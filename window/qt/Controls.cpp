@@ -113,7 +113,7 @@ QWidget* makeControl(const ControlRow& row, QWidget& form) {
     QWidget* widget = makeWidget(row, form);
     widget->setObjectName(controlObjectName(row));
     if (row.index >= 0) widget->setProperty("index", row.index);
-    widget->setGeometry(toPixels(row.rect));
+    widget->setGeometry(toQRect(row.rect));
     if (row.font == ControlFont::Arial975) widget->setFont(boxFont());
     widget->setAccessibleName(toQString(row.accessibleName.empty() ? row.text : row.accessibleName));
     // Labels never take the focus; everything else takes it by tab and click.
