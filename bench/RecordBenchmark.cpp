@@ -18,7 +18,7 @@
 #include "drill/DrillState.h"
 #include "drill/DrillView.h"
 #include "logbook/ResponseRecords.h"
-#include "platform/PosixPlatform.h"
+#include "platform/posix/PosixPlatform.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "logbook/Unicode.h"
-#include "platform/Utf8.h"
+#include "platform/unicode/Utf8.h"
 
 namespace qadrill {
 

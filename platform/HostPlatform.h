@@ -4,12 +4,12 @@
 // chosen part's sources; code above the platform names HostPlatform.
 
 #if defined(_WIN32)
-#include "platform/Win32Platform.h"
+#include "platform/win32/Win32Platform.h"
 namespace qadrill {
 using HostPlatform = Win32Platform;
 }  // namespace qadrill
 #else
-#include "platform/PosixPlatform.h"
+#include "platform/posix/PosixPlatform.h"
 namespace qadrill {
 using HostPlatform = PosixPlatform;
 }  // namespace qadrill

@@ -9,7 +9,7 @@
 #include "bank/ControlLines.h"
 #include "bank/QuestionBankContents.h"
 #include "drill/DrillState.h"
-#include "platform/Utf8.h"
+#include "platform/unicode/Utf8.h"
 #include "tests/support/RowName.h"
 
 namespace qadrill {

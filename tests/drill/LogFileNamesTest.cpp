@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "drill/LogFileNames.h"
-#include "platform/Utf8.h"
+#include "platform/unicode/Utf8.h"
 #include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"

@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "logbook/ResponseRecords.h"
-#include "platform/Journal.h"
+#include "platform/journal/Journal.h"
 #include "tests/logbook/RecordFixture.h"
 #include "tests/logbook/RecordWalk.h"
 

@@ -8,7 +8,7 @@
 #include <deque>
 #include <optional>
 
-#include "platform/ErrorTable.h"
+#include "platform/system/ErrorTable.h"
 
 namespace qadrill::testing {
 

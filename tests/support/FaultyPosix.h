@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "platform/PosixPlatform.h"
+#include "platform/posix/PosixPlatform.h"
 #include "tests/support/FaultPlan.h"
 
 namespace qadrill::testing {

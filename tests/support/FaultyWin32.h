@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "platform/Win32Platform.h"
+#include "platform/win32/Win32Platform.h"
 #include "tests/support/FaultPlan.h"
 
 namespace qadrill::testing {

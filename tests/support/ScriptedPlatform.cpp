@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/Utf8.h"
+#include "platform/unicode/Utf8.h"
 
 namespace qadrill::testing {
 

@@ -1,0 +1,69 @@
+#pragma once
+// Files, clock and program end on a POSIX system; the rest is
+// SystemPlatform's.  Prompts, message boxes, clipboard and beep are left to
+// the desktop (window/) and to the scripted test platform, which both derive
+// from this class.
+//
+// The system calls that can fail go through protected hooks, each returning
+// what the call returns with its errno, so the test platform can inject
+// faults and the real error table, roll-back and journal still run.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/system/SystemPlatform.h"
+
+namespace qadrill {
+
+class PosixPlatform : public SystemPlatform {
+public:
+    explicit PosixPlatform(DriveMap driveMap = desktopDriveMap(), std::chrono::milliseconds lockWait = defaultLockWait);
+    ~PosixPlatform() override;
+    PosixPlatform(const PosixPlatform&) = delete;
+    PosixPlatform& operator=(const PosixPlatform&) = delete;
+
+    [[noreturn]] void endProgram() override;
+
+protected:
+    // The system calls, one each, with their own return values and errno.
+    virtual int systemOpen(const std::filesystem::path& path, int flags, mode_t mode);
+    virtual int systemLock(int fd);  // exclusive, non-blocking
+    virtual ssize_t systemWrite(int fd, const void* data, std::size_t size);
+    virtual ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset);
+    virtual int systemTruncate(int fd, off_t size);
+    virtual int systemRemove(const std::filesystem::path& path);
+    virtual int systemFsync(int fd);
+    virtual ssize_t systemRead(int fd, void* data, std::size_t size, off_t offset);
+    virtual int systemMakeDirectory(const std::filesystem::path& path, mode_t mode);
+
+    Handle openInput(const std::filesystem::path& path) override;
+    Handle openOutput(const std::filesystem::path& path) override;
+    void createDirectory(const std::filesystem::path& path) override;
+
+    Handle openLog(const std::filesystem::path& path) override;
+    Handle createJournal(const std::filesystem::path& path) override;
+    std::optional<std::string> readWhole(const std::filesystem::path& path) override;
+    void closeHandle(Handle handle) noexcept override;
+    void removeFile(const std::filesystem::path& path) override;
+    void syncFolder(const std::filesystem::path& folder) override;
+    bool tryLock(Handle handle) override;
+    void unlock(Handle handle) noexcept override;
+    std::uint64_t sizeOf(Handle handle) override;
+    std::string readAt(Handle handle, std::uint64_t offset, std::size_t count) override;
+    std::size_t appendBytes(Handle handle, std::string_view bytes) override;
+    void writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) override;
+    void truncateTo(Handle handle, std::uint64_t size) override;
+    void sync(Handle handle) override;
+
+private:
+    [[nodiscard]] int openWritable(const std::filesystem::path& native, int modeFlags);
+};
+
+}  // namespace qadrill

@@ -1,0 +1,128 @@
+#include "platform/system/SystemPlatform.h"
+
+#include <utility>
+#include <vector>
+
+#include "platform/journal/Journal.h"
+#include "platform/system/LocalClock.h"
+#include "platform/RuntimeError.h"
+
+namespace qadrill {
+
+namespace {
+
+constexpr std::size_t readChunkSize = 64 * 1024;
+}  // namespace
+
+SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait)
+    : driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
+
+std::filesystem::path SystemPlatform::nativePathOf(const std::u16string& path) const {
+    auto native = nativePath(path, driveMap_);
+    if (!native) throw RuntimeError(err::badFileName);
+    return *native;
+}
+
+bool SystemPlatform::isOpen(int fileNumber) const {
+    return fileNumber >= 1 && fileNumber <= maxFileNumber && files_[static_cast<std::size_t>(fileNumber)].has_value();
+}
+
+SystemPlatform::OpenFile& SystemPlatform::openFile(int fileNumber) {
+    if (!isOpen(fileNumber)) throw RuntimeError(err::badFileName);
+    return *files_[static_cast<std::size_t>(fileNumber)];
+}
+
+void SystemPlatform::makeDirectory(const std::u16string& path) {
+    const std::filesystem::path native = nativePathOf(path);
+    createDirectory(native);
+    syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."));
+}
+
+void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode mode) {
+    if (fileNumber < 1 || fileNumber > maxFileNumber) throw RuntimeError(err::badFileName);
+    if (isOpen(fileNumber)) throw RuntimeError(err::fileAlreadyOpen);
+    std::filesystem::path native = nativePathOf(path);
+    Handle handle = -1;
+    switch (mode) {
+        case FileMode::Input:
+            handle = openInput(native);
+            break;
+        case FileMode::Output:
+            handle = openOutput(native);
+            break;
+        case FileMode::Append:
+            handle = openLog(native);
+            break;
+    }
+    auto& slot = files_[static_cast<std::size_t>(fileNumber)];
+    slot.emplace();
+    slot->handle = handle;
+    slot->mode = mode;
+    slot->native = std::move(native);
+}
+
+void SystemPlatform::write(int fileNumber, std::string_view bytes) {
+    const OpenFile& file = openFile(fileNumber);
+    if (file.mode == FileMode::Input) throw RuntimeError(err::badFileMode);
+    if (bytes.empty()) return;
+    appendLocked(*this, file.handle, bytes, lockWait_);
+}
+
+void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
+    std::vector<AppendTarget> targets;
+    for (const RecordAppend& record : records) {
+        const OpenFile& file = openFile(record.fileNumber);
+        if (file.mode != FileMode::Append) throw RuntimeError(err::badFileMode);
+        targets.push_back({record.fileNumber, file.native, file.handle, record.bytes});
+    }
+    appendJournaled(*this, targets, lockWait_);
+}
+
+std::string SystemPlatform::lineInput(int fileNumber) {
+    OpenFile& file = openFile(fileNumber);
+    if (file.mode != FileMode::Input) throw RuntimeError(err::badFileMode);
+    auto line = file.lines.nextLine([this, &file] { return readChunk(file); });
+    if (!line) throw RuntimeError(err::deviceIo);
+    return *line;
+}
+
+bool SystemPlatform::endOfFile(int fileNumber) {
+    OpenFile& file = openFile(fileNumber);
+    if (file.mode != FileMode::Input) return true;
+    return file.lines.atEnd([this, &file] { return readChunk(file); });
+}
+
+std::string SystemPlatform::readChunk(OpenFile& file) {
+    std::string chunk = readAt(file.handle, file.readOffset, readChunkSize);
+    file.readOffset += chunk.size();
+    return chunk;
+}
+
+void SystemPlatform::close(int fileNumber) {
+    if (!isOpen(fileNumber)) return;
+    auto& slot = files_[static_cast<std::size_t>(fileNumber)];
+    closeHandle(slot->handle);
+    slot.reset();
+}
+
+void SystemPlatform::closeAll() { closeAllFiles(); }
+
+void SystemPlatform::closeAllFiles() noexcept {
+    for (auto& slot : files_) {
+        if (!slot) continue;
+        closeHandle(slot->handle);
+        slot.reset();
+    }
+}
+
+float SystemPlatform::timer() { return static_cast<float>(secondsSinceMidnight(localNow())); }
+
+std::u16string SystemPlatform::dateText() { return dateTextOf(localNow().fields); }
+
+std::u16string SystemPlatform::timeText() { return timeTextOf(localNow().fields); }
+
+void SystemPlatform::randomize(float seed) { random_.seed(seed); }
+
+float SystemPlatform::rnd() { return random_.next(); }
+
+}  // namespace qadrill

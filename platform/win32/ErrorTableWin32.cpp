@@ -1,0 +1,49 @@
+#include <windows.h>
+
+#include "platform/system/ErrorTable.h"
+#include "platform/RuntimeError.h"
+
+namespace qadrill {
+
+// The same drill numbers as the POSIX table gives for the same failures.
+int runtimeErrorFor(int systemError, FileOperation operation, FileMode mode) {
+    const bool creates = operation == FileOperation::open && mode != FileMode::Input;
+    switch (static_cast<DWORD>(systemError)) {
+        case ERROR_FILE_NOT_FOUND:
+            // Creating a file in a folder that is there: the name itself is
+            // one the file system cannot make (too long, for one).
+            return creates ? err::badFileName : err::fileNotFound;
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+        case ERROR_DIRECTORY:
+            return err::pathNotFound;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+        case ERROR_CANNOT_MAKE:
+            return err::accessDenied;
+        case ERROR_ALREADY_EXISTS:
+        case ERROR_FILE_EXISTS:
+            // Only making a folder can meet a name that is there already.
+            return operation == FileOperation::makeDirectory ? err::accessDenied : err::deviceIo;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return err::fileLocked;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+        case ERROR_FILE_TOO_LARGE:
+            return err::diskFull;
+        case ERROR_TOO_MANY_OPEN_FILES:
+            return err::tooManyFiles;
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_NO_UNICODE_TRANSLATION:
+            return err::badFileName;
+        default:
+            return err::deviceIo;
+    }
+}
+
+}  // namespace qadrill

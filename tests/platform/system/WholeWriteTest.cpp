@@ -1,0 +1,162 @@
+// A write is one unit: all of its bytes reach the file, or none do.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/RuntimeError.h"
+#include "tests/platform/system/LockHolder.h"
+#include "tests/platform/TestPlatforms.h"
+#include "tests/support/ErrorOf.h"
+#include "tests/support/RowName.h"
+#include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempDir.h"
+
+namespace qadrill {
+// Found by argument-dependent lookup, so it must live beside FileMode.
+[[maybe_unused]] static void PrintTo(FileMode mode, std::ostream* out) {
+    *out << (mode == FileMode::Append ? "append" : mode == FileMode::Output ? "output" : "input");
+}
+}  // namespace qadrill
+
+namespace qadrill::testing {
+namespace {
+
+using qadrill::testing::PrintTo;
+
+using namespace std::chrono_literals;
+
+constexpr char16_t logPath[] = u"c:\\log.txt";
+const std::string before = "header line\r\n";
+const std::string record = "......!!!!\r\n          23:05:36\r\nwhat is 2+2?\r\nRESPONSE -->  \r\n4\r\n";
+
+class WholeWrite : public ::testing::TestWithParam<FileMode> {
+protected:
+    TempDir dir;
+    ScriptedPlatform platform{dir.path()};
+
+    void SetUp() override {
+        platform.open(1, logPath, GetParam());
+        platform.write(1, before);
+    }
+    std::string onDisk() { return platform.fileBytes(logPath).value_or("<missing>"); }
+};
+
+TEST_P(WholeWrite, ShortWriteAtEveryOffsetLeavesFileAsBefore) {
+    // Room for the whole record is no fault at all.
+    for (std::size_t accepted = 0; accepted < record.size(); ++accepted) {
+        platform.acceptOnlyBytes(accepted);
+        EXPECT_EQ(errorOf([&] { platform.write(1, record); }), err::diskFull) << "after " << accepted << " bytes";
+        ASSERT_EQ(onDisk(), before) << "after " << accepted << " bytes";
+    }
+    // The next write lands where the failed ones would have: no gap, no leftovers.
+    platform.write(1, record);
+    EXPECT_EQ(onDisk(), before + record);
+}
+
+struct FaultRow {
+    const char* name;
+    FileOperation operation;
+    int errnoValue;
+    int expected;
+};
+
+class WriteFault : public ::testing::TestWithParam<FaultRow> {};
+
+TEST_P(WriteFault, FailsWithItsNumberAndLeavesFileAsBefore) {
+    TempDir dir;
+    ScriptedPlatform platform(dir.path());
+    platform.open(1, logPath, FileMode::Append);
+    platform.write(1, before);
+    const FaultRow& row = GetParam();
+    platform.failNext(row.operation, row.errnoValue);
+    EXPECT_EQ(errorOf([&] { platform.write(1, record); }), row.expected);
+    EXPECT_EQ(platform.pendingFaults(), 0U);
+    EXPECT_EQ(platform.fileBytes(logPath), before);
+    platform.write(1, "next\r\n");
+    EXPECT_EQ(platform.fileBytes(logPath), before + "next\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, WriteFault,
+                         ::testing::Values(FaultRow{"write_io_error", FileOperation::write, EIO, 57},
+                                           FaultRow{"write_disk_full", FileOperation::write, ENOSPC, 61},
+                                           FaultRow{"write_too_large", FileOperation::write, EFBIG, 61},
+                                           FaultRow{"sync_io_error_after_bytes_written", FileOperation::fsync, EIO, 57},
+                                           FaultRow{"sync_disk_full_after_bytes_written", FileOperation::fsync, ENOSPC,
+                                                    61},
+                                           FaultRow{"lock_held_elsewhere", FileOperation::lock, EWOULDBLOCK, 70},
+                                           FaultRow{"lock_table_full", FileOperation::lock, ENOLCK, 57}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(WholeWrite, SuccessAppendsExactlyTheBytes) {
+    const std::string binary("\0\xff\x80\r\rtail", 10);
+    platform.write(1, record);
+    platform.write(1, "");
+    platform.writeLine(1, binary);
+    EXPECT_EQ(onDisk(), before + record + binary + "\r\n");
+    EXPECT_EQ(platform.calls(FileOperation::write), 3) << "one system write per unit, none for nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, WholeWrite, ::testing::Values(FileMode::Append, FileMode::Output),
+                         [](const auto& info) { return info.param == FileMode::Append ? "append" : "output"; });
+
+TEST(OpenModes, AppendKeepsAndOutputEmpties) {
+    TempDir dir;
+    ScriptedPlatform platform(dir.path());
+    platform.open(1, logPath, FileMode::Append);
+    platform.open(2, logPath, FileMode::Append);
+    platform.write(1, "one ");
+    platform.write(2, "two ");
+    platform.write(1, "three");
+    platform.closeAll();
+    EXPECT_EQ(platform.fileBytes(logPath), "one two three") << "each handle appends at the current end";
+    platform.open(1, logPath, FileMode::Append);
+    platform.close(1);
+    EXPECT_EQ(platform.fileBytes(logPath), "one two three");
+    platform.open(1, logPath, FileMode::Output);
+    EXPECT_EQ(platform.fileBytes(logPath), "");
+    platform.open(2, u"c:\\fresh.txt", FileMode::Append);
+    EXPECT_EQ(platform.fileBytes(u"c:\\fresh.txt"), "");
+}
+
+class LockContention : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::filesystem::path file() const { return dir.path() / "c" / "log.txt"; }
+    void SetUp() override {
+        std::filesystem::create_directories(dir.path() / "c");
+        std::ofstream(file(), std::ios::binary) << before;
+    }
+};
+
+TEST_F(LockContention, HeldPastTheBoundGives70AfterWaiting) {
+    BarePlatform platform(dir.path(), 300ms);
+    platform.open(1, logPath, FileMode::Append);
+    const LockHolder holder(file(), 5s);
+    ASSERT_TRUE(holder.held());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(errorOf([&] { platform.write(1, record); }), err::fileLocked);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 300ms);
+    EXPECT_LT(waited, 2s);
+    std::ifstream in(file(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+}
+
+TEST_F(LockContention, ReleasedWithinTheBoundWriteGoesThrough) {
+    BarePlatform platform(dir.path(), 2s);
+    platform.open(1, logPath, FileMode::Append);
+    const LockHolder holder(file(), 200ms);
+    ASSERT_TRUE(holder.held());
+    const auto start = std::chrono::steady_clock::now();
+    platform.write(1, record);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms) << "the write should have waited for the lock";
+    std::ifstream in(file(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before + record);
+}
+
+}  // namespace
+}  // namespace qadrill::testing
