@@ -63,8 +63,9 @@ HWND MainWindowWin32::control(std::string_view name) const {
 
 void MainWindowWin32::layOut(int dpi) {
     dpi_ = dpi;
+    placeControls(controls_, dpi);
     fonts_.choose(controls_, dpi);
-    placeControls(controls_, fonts_, dpi);
+    applyFonts(controls_, fonts_);
     resizeClientArea();
 }
 

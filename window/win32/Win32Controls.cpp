@@ -64,10 +64,10 @@ std::wstring messageFontFace(int dpi) {
     return metrics.lfMessageFont.lfFaceName;
 }
 
-bool everyCaptionFits(const ControlWindows& controls) {
+bool everyCaptionFits(const ControlWindows& controls, int dpi) {
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlKind kind = controlTable()[i].kind;
-        if ((kind == ControlKind::Button || kind == ControlKind::Label) && !captionFits(controls[i])) return false;
+        if ((kind == ControlKind::Button || kind == ControlKind::Label) && !captionFits(controls[i], dpi)) return false;
     }
     return true;
 }
@@ -128,32 +128,36 @@ void ControlFonts::choose(const ControlWindows& controls, int dpi) {
         }
         if (interface_ != nullptr) DeleteObject(interface_);
         interface_ = candidate;
-        if (everyCaptionFits(controls)) break;
+        if (everyCaptionFits(controls, dpi)) break;
     }
 }
 
-void placeControls(const ControlWindows& controls, const ControlFonts& fonts, int dpi) {
+void placeControls(const ControlWindows& controls, int dpi) {
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (controls[i] == nullptr) continue;
-        const ControlRow& row = controlTable()[i];
-        const PixelRect rect = toPixels(row.rect, dpi);
+        const PixelRect rect = toPixels(controlTable()[i].rect, dpi);
         SetWindowPos(controls[i], nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        const HFONT font = row.font == ControlFont::Arial975 ? fonts.boxFont() : fonts.interfaceFont();
+    }
+}
+
+void applyFonts(const ControlWindows& controls, const ControlFonts& fonts) {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i] == nullptr) continue;
+        const HFONT font = controlTable()[i].font == ControlFont::Arial975 ? fonts.boxFont() : fonts.interfaceFont();
         SendMessageW(controls[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
 }
 
-// A button keeps a bevel and a focus frame around its caption, 4 pixels each
-// side at 96 dpi; a label gives it
-// the whole rectangle.
-bool captionFits(HWND control) {
+// Sideways a button keeps its bevel and focus frame, 4 pixels each side at
+// 96 dpi, clear of the caption; the lines may reach into the bevel above and
+// below.  A label gives its caption the whole rectangle.
+bool captionFits(HWND control, int dpi) {
     RECT area{};
     GetClientRect(control, &area);
     wchar_t className[16]{};
     GetClassNameW(control, className, 16);
     if (lstrcmpiW(className, WC_BUTTONW) == 0) {
-        const int dpi = static_cast<int>(GetDpiForWindow(control));
-        InflateRect(&area, -MulDiv(buttonMargin, dpi, 96), -MulDiv(buttonMargin, dpi, 96));
+        InflateRect(&area, -MulDiv(buttonMargin, dpi, baseDpi), 0);
     }
     const int length = GetWindowTextLengthW(control);
     std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');

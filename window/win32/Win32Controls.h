@@ -37,8 +37,8 @@ public:
     ControlFonts(const ControlFonts&) = delete;
     ControlFonts& operator=(const ControlFonts&) = delete;
 
-    // Measures the captions at this resolution and picks the largest
-    // interface font under which every one of them fits.
+    // Measures the captions of the placed controls at this resolution and
+    // picks the largest interface font under which every one of them fits.
     void choose(const ControlWindows& controls, int dpi);
     [[nodiscard]] HFONT interfaceFont() const { return interface_; }
     [[nodiscard]] HFONT boxFont() const { return box_; }
@@ -49,11 +49,13 @@ private:
     HFONT box_ = nullptr;
 };
 
-// Moves every control to its rectangle at this resolution and gives it its font.
-void placeControls(const ControlWindows& controls, const ControlFonts& fonts, int dpi);
+// Moves every control to its rectangle at this resolution.
+void placeControls(const ControlWindows& controls, int dpi);
+// The boxes' font to the boxes, the interface font to the rest.
+void applyFonts(const ControlWindows& controls, const ControlFonts& fonts);
 
 // Whether the caption, wrapped at word boundaries, fits inside the control
-// with the font it has.
-[[nodiscard]] bool captionFits(HWND control);
+// with the font it has, at the window's resolution.
+[[nodiscard]] bool captionFits(HWND control, int dpi);
 
 }  // namespace qadrill
