@@ -20,48 +20,53 @@ constexpr std::string_view helpText =
     "  -h, --help     Show this help and exit.\n"
     "  -v, --version  Show the version and exit.\n";
 
-bool isOption(std::string_view arg, std::string_view shortName, std::string_view longName) {
-    return arg == shortName || arg == longName;
-}
+// The arguments sorted as the usual parsers do: options until "--", and
+// everything after it an ordinary argument.
+struct Arguments {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> unknownOption;  // the first, without its dashes
+    std::optional<std::string> stray;          // the first argument that is no option
+};
 
-// Why the arguments are refused, if they are: the first unknown option, else
-// the first argument that is not an option.
-std::optional<std::string> refusalOf(int argc, char* argv[]) {
+Arguments sortArguments(int argc, char* argv[]) {
+    Arguments found;
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (isOption(arg, "-h", "--help") || isOption(arg, "-v", "--version")) continue;
-        if (arg.size() > 1 && arg.front() == '-') {
-            const std::string_view name = arg.substr(arg.starts_with("--") ? 2 : 1);
-            return "Unknown option '" + std::string(arg.starts_with("--") ? name : name.substr(0, 1)) + "'.";
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (optionsEnded || arg.size() <= 1 || arg.front() != '-') {
+            if (!found.stray) found.stray = std::string(arg);
+        } else if (arg == "-h" || arg == "--help") {
+            found.help = true;
+        } else if (arg == "-v" || arg == "--version") {
+            found.version = true;
+        } else if (!found.unknownOption) {
+            found.unknownOption = std::string(arg.starts_with("--") ? arg.substr(2) : arg.substr(1, 1));
         }
     }
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg.size() <= 1 || arg.front() != '-') return "Unexpected argument '" + std::string(arg) + "'.";
-    }
-    return std::nullopt;
-}
-
-bool anyOf(int argc, char* argv[], std::string_view shortName, std::string_view longName) {
-    for (int i = 1; i < argc; ++i) {
-        if (isOption(argv[i], shortName, longName)) return true;
-    }
-    return false;
+    return found;
 }
 
 }  // namespace
 
 int answerCommandLine(int argc, char* argv[]) {
-    if (const auto refusal = refusalOf(argc, argv)) {
-        std::fprintf(stderr, "qadrill: %s Usage: qadrill [--help | --version]\n", refusal->c_str());
-        return 2;
-    }
-    if (anyOf(argc, argv, "-h", "--help")) {
+    const Arguments arguments = sortArguments(argc, argv);
+    std::string refusal;
+    if (arguments.unknownOption) {
+        refusal = "Unknown option '" + *arguments.unknownOption + "'. ";
+    } else if (arguments.stray) {
+        refusal = "Unexpected argument '" + *arguments.stray + "'. ";
+    } else if (arguments.help) {
         std::fwrite(helpText.data(), 1, helpText.size(), stdout);
         return 0;
+    } else if (arguments.version) {
+        std::printf("qadrill %s\n", QADRILL_VERSION);
+        return 0;
     }
-    std::printf("qadrill %s\n", QADRILL_VERSION);
-    return 0;
+    std::fprintf(stderr, "qadrill: %sUsage: qadrill [--help | --version]\n", refusal.c_str());
+    return 2;
 }
 
 }  // namespace qadrill

@@ -43,7 +43,6 @@ WindowKind windowKindOf(ControlKind kind) {
 constexpr int largestHundredthsOfPoint = 900;
 constexpr int smallestHundredthsOfPoint = 650;
 constexpr int boxHundredthsOfPoint = 975;
-constexpr int buttonMargin = 4;
 
 HFONT makeFont(const wchar_t* face, int hundredthsOfPoint, int dpi) {
     LOGFONTW font{};
@@ -64,10 +63,10 @@ std::wstring messageFontFace(int dpi) {
     return metrics.lfMessageFont.lfFaceName;
 }
 
-bool everyCaptionFits(const ControlWindows& controls, int dpi) {
+bool everyCaptionFits(const ControlWindows& controls) {
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlKind kind = controlTable()[i].kind;
-        if ((kind == ControlKind::Button || kind == ControlKind::Label) && !captionFits(controls[i], dpi)) return false;
+        if ((kind == ControlKind::Button || kind == ControlKind::Label) && !captionFits(controls[i])) return false;
     }
     return true;
 }
@@ -128,7 +127,7 @@ void ControlFonts::choose(const ControlWindows& controls, int dpi) {
         }
         if (interface_ != nullptr) DeleteObject(interface_);
         interface_ = candidate;
-        if (everyCaptionFits(controls, dpi)) break;
+        if (everyCaptionFits(controls)) break;
     }
 }
 
@@ -148,30 +147,33 @@ void applyFonts(const ControlWindows& controls, const ControlFonts& fonts) {
     }
 }
 
-// Sideways a button keeps its bevel and focus frame, 4 pixels each side at
-// 96 dpi, clear of the caption; the lines may reach into the bevel above and
-// below.  A label gives its caption the whole rectangle.
-bool captionFits(HWND control, int dpi) {
+std::wstring captionOf(HWND control) {
+    const int length = GetWindowTextLengthW(control);
+    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<std::size_t>(GetWindowTextW(control, caption.data(), length + 1)));
+    return caption;
+}
+
+// A button says itself how it wraps its caption at its width, margins and
+// frame included; a label gives its caption the whole rectangle.
+bool captionFits(HWND control) {
     RECT area{};
     GetClientRect(control, &area);
     wchar_t className[16]{};
     GetClassNameW(control, className, 16);
     if (lstrcmpiW(className, WC_BUTTONW) == 0) {
-        InflateRect(&area, -MulDiv(buttonMargin, dpi, baseDpi), 0);
+        SIZE ideal{area.right, 0};
+        SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
+        return ideal.cx <= area.right && ideal.cy <= area.bottom;
     }
-    const int length = GetWindowTextLengthW(control);
-    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, caption.data(), length + 1);
-    caption.resize(static_cast<std::size_t>(length));
-
+    const std::wstring caption = captionOf(control);
     HDC dc = GetDC(control);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    const HGDIOBJ old = SelectObject(dc, font);
-    RECT needed{0, 0, area.right - area.left, 0};
-    DrawTextW(dc, caption.c_str(), length, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, area.right, 0};
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return needed.right - needed.left <= area.right - area.left && needed.bottom - needed.top <= area.bottom - area.top;
+    return needed.right <= area.right && needed.bottom <= area.bottom;
 }
 
 }  // namespace qadrill

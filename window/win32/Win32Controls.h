@@ -55,7 +55,7 @@ void placeControls(const ControlWindows& controls, int dpi);
 void applyFonts(const ControlWindows& controls, const ControlFonts& fonts);
 
 // Whether the caption, wrapped at word boundaries, fits inside the control
-// with the font it has, at the window's resolution.
-[[nodiscard]] bool captionFits(HWND control, int dpi);
+// with the font it has.
+[[nodiscard]] bool captionFits(HWND control);
 
 }  // namespace qadrill
