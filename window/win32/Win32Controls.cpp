@@ -63,10 +63,10 @@ std::wstring messageFontFace(int dpi) {
     return metrics.lfMessageFont.lfFaceName;
 }
 
-bool everyCaptionFits(const ControlWindows& controls) {
+bool everyCaptionFits(const ControlWindows& controls, int dpi) {
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlKind kind = controlTable()[i].kind;
-        if ((kind == ControlKind::Button || kind == ControlKind::Label) && !captionFits(controls[i])) return false;
+        if ((kind == ControlKind::Button || kind == ControlKind::Label) && !captionFits(controls[i], dpi)) return false;
     }
     return true;
 }
@@ -127,7 +127,7 @@ void ControlFonts::choose(const ControlWindows& controls, int dpi) {
         }
         if (interface_ != nullptr) DeleteObject(interface_);
         interface_ = candidate;
-        if (everyCaptionFits(controls)) break;
+        if (everyCaptionFits(controls, dpi)) break;
     }
 }
 
@@ -154,26 +154,28 @@ std::wstring captionOf(HWND control) {
     return caption;
 }
 
-// A button says itself how it wraps its caption at its width, margins and
-// frame included; a label gives its caption the whole rectangle.
-bool captionFits(HWND control) {
+// A button wraps its caption inside its bevel and text margins, 10 pixels
+// each side at 96 dpi (the widest of the systems it runs on); a word longer
+// than that may still reach into the margins, not past the bevel, 2 pixels.
+// The lines may reach into the bevel above and below.  A label gives its
+// caption the whole rectangle.
+bool captionFits(HWND control, int dpi) {
     RECT area{};
     GetClientRect(control, &area);
     wchar_t className[16]{};
     GetClassNameW(control, className, 16);
-    if (lstrcmpiW(className, WC_BUTTONW) == 0) {
-        SIZE ideal{area.right, 0};
-        SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal));
-        return ideal.cx <= area.right && ideal.cy <= area.bottom;
-    }
+    const bool button = lstrcmpiW(className, WC_BUTTONW) == 0;
+    const int wrapMargin = button ? MulDiv(10, dpi, baseDpi) : 0;
+    const int bevel = button ? MulDiv(2, dpi, baseDpi) : 0;
+
     const std::wstring caption = captionOf(control);
     HDC dc = GetDC(control);
     const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT needed{0, 0, area.right, 0};
+    RECT needed{0, 0, area.right - 2 * wrapMargin, 0};
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return needed.right <= area.right && needed.bottom <= area.bottom;
+    return needed.right <= area.right - 2 * bevel && needed.bottom <= area.bottom;
 }
 
 }  // namespace qadrill

@@ -56,6 +56,6 @@ void applyFonts(const ControlWindows& controls, const ControlFonts& fonts);
 
 // Whether the caption, wrapped at word boundaries, fits inside the control
 // with the font it has.
-[[nodiscard]] bool captionFits(HWND control);
+[[nodiscard]] bool captionFits(HWND control, int dpi);
 
 }  // namespace qadrill

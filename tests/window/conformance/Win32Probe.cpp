@@ -73,7 +73,7 @@ public:
         return {std::string(face.begin(), face.end()), -font.lfHeight * 72.0 / window_.dpi()};
     }
 
-    bool captionFits(std::string_view name) override { return qadrill::captionFits(at(name)); }
+    bool captionFits(std::string_view name) override { return qadrill::captionFits(at(name), window_.dpi()); }
 
     bool takesFocus(std::string_view name) override {
         return (GetWindowLongW(at(name), GWL_STYLE) & WS_TABSTOP) != 0 && IsWindowEnabled(at(name)) != FALSE;
