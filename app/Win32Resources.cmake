@@ -14,4 +14,4 @@ target_sources(qadrill PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/qadrill.rc)
 # A window program: no console of its own opens beside it.
 set_target_properties(qadrill PROPERTIES WIN32_EXECUTABLE ON)
 target_link_options(qadrill PRIVATE $<$<CONFIG:Release>:-s>)
-set(QADRILL_ICON ${icon_ico} PARENT_SCOPE)
+set(QADRILL_ICON ${icon_ico} CACHE INTERNAL "The program's icon, for the installer")

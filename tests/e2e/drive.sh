@@ -40,8 +40,14 @@ start_desktop() {
 # A fresh Wine prefix in the work folder, made without a display.  Without a
 # window manager Wine must manage its windows itself (Managed=N), or it waits
 # on every hidden window.
+# INSTALLED_PREFIX names a prefix the program was installed into instead.
 make_wine_prefix() {
-    export WINEPREFIX="$WORK/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -n "${INSTALLED_PREFIX:-}" ]; then
+        export WINEPREFIX=$INSTALLED_PREFIX
+        return 0
+    fi
+    export WINEPREFIX="$WORK/wine"
     env -u DISPLAY wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
     env -u DISPLAY wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
         fail "the Wine prefix takes no settings"
