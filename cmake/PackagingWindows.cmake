@@ -13,7 +13,7 @@ set(CPACK_STRIP_FILES ON)
 
 # 64-bit and Unicode: the default stub is 32-bit and installs nothing where
 # only 64-bit programs run.
-set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XTarget amd64-unicode")
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_PACKAGE_NAME "Q&A Drill")
 set(CPACK_NSIS_DISPLAY_NAME "Q&A Drill")

@@ -154,10 +154,11 @@ std::wstring captionOf(HWND control) {
     return caption;
 }
 
-// A button wraps its caption inside its bevel and text margins, 10 pixels
-// each side at 96 dpi (the widest of the systems it runs on); a word longer
-// than that may still reach into the margins, not past the bevel, 2 pixels.
-// The lines may reach into the bevel above and below.  A label gives its
+// A button wraps its caption inside its frame, focus frame and text margin,
+// about 5 pixels each side at 96 dpi; the measure allows 10, so a caption
+// that fits keeps room to spare under either system's text layout.  A word
+// longer than that may still reach into the margins, not past the frame.
+// The lines may reach into the frame above and below.  A label gives its
 // caption the whole rectangle.
 bool captionFits(HWND control, int dpi) {
     RECT area{};

@@ -91,19 +91,26 @@ TEST_P(Conformance, TabWalksTheTableForwardsAndBackwardsAndWraps) {
     }
 }
 
-TEST_P(Conformance, TabTypedInAMultiLineBoxMovesTheFocus) {
+// Tab leaves even the big boxes; Enter and Escape neither press a button nor
+// close the window, and Enter in a one-line box stays there.
+TEST_P(Conformance, KeysTypedInTheBoxes) {
+    using Key = WindowProbe::Key;
     struct Row {
         const char* box;
-        bool backwards;
+        Key key;
         const char* reached;
     };
-    for (const Row row : {Row{"txt_question", false, "txt_answer"}, Row{"txt_question", true, "cmd_clear_answer_box"},
-                          Row{"txt_answer", false, "cmdNextQuestion"}, Row{"txt_answer", true, "txt_question"}}) {
-        EXPECT_EQ(probe().focusAfterTab(row.box, row.backwards), row.reached)
-            << (row.backwards ? "Shift+Tab in " : "Tab in ") << row.box;
+    for (const Row row :
+         {Row{"txt_question", Key::Tab, "txt_answer"}, Row{"txt_question", Key::ShiftTab, "cmd_clear_answer_box"},
+          Row{"txt_answer", Key::Tab, "cmdNextQuestion"}, Row{"txt_answer", Key::ShiftTab, "txt_question"},
+          Row{"txt_paragraph_goback", Key::Enter, "txt_paragraph_goback"},
+          Row{"txt_parameter_3", Key::Enter, "txt_parameter_3"}, Row{"txt_question", Key::Escape, "txt_question"},
+          Row{"txt_answer", Key::Escape, "txt_answer"}, Row{"txt_parameter_0", Key::Escape, "txt_parameter_0"}}) {
+        EXPECT_EQ(probe().focusAfterKey(row.box, row.key), row.reached) << row.box << ", key " << int(row.key);
     }
-    EXPECT_EQ(probe().text("txt_question"), "") << "the Tab went into the box";
-    EXPECT_EQ(probe().text("txt_answer"), "") << "the Tab went into the box";
+    EXPECT_EQ(probe().text("txt_question"), "") << "a key went into the box";
+    EXPECT_EQ(probe().text("txt_answer"), "") << "a key went into the box";
+    EXPECT_EQ(probe().text("txt_paragraph_goback"), "1");
 }
 
 TEST_P(Conformance, PressingClearBoxEmptiesTheAnswerBox) {

@@ -93,12 +93,18 @@ public:
 
     bool takesFocus(std::string_view name) override { return at(name).focusPolicy() != Qt::NoFocus; }
 
-    std::string nextTabStop(std::string_view name, bool backwards) override { return focusAfterTab(name, backwards); }
+    std::string nextTabStop(std::string_view name, bool backwards) override {
+        return focusAfterKey(name, backwards ? Key::ShiftTab : Key::Tab);
+    }
 
-    std::string focusAfterTab(std::string_view name, bool backwards) override {
+    std::string focusAfterKey(std::string_view name, Key key) override {
         at(name).setFocus(Qt::OtherFocusReason);
-        QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
-                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        const Qt::Key qtKey = key == Key::Enter    ? Qt::Key_Return
+                              : key == Key::Escape ? Qt::Key_Escape
+                              : key == Key::Tab    ? Qt::Key_Tab
+                                                   : Qt::Key_Backtab;
+        QTest::keyClick(QApplication::focusWidget(), qtKey, key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
+        if (!window_.isVisible()) throw std::logic_error("the window closed");
         const QWidget* focus = QApplication::focusWidget();
         return focus != nullptr ? focus->objectName().toStdString() : "(none)";
     }

@@ -83,13 +83,15 @@ public:
         return nameOf(GetNextDlgTabItem(window_.handle(), at(name), backwards ? TRUE : FALSE));
     }
 
-    std::string focusAfterTab(std::string_view name, bool backwards) override {
+    std::string focusAfterKey(std::string_view name, Key key) override {
         SetFocus(at(name));
         BYTE keys[256]{};
         GetKeyboardState(keys);
-        keys[VK_SHIFT] = backwards ? 0x80 : 0;
+        keys[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
         SetKeyboardState(keys);
-        PostMessageW(at(name), WM_KEYDOWN, VK_TAB, 1);
+        const WPARAM virtualKey = key == Key::Enter ? VK_RETURN : key == Key::Escape ? VK_ESCAPE : VK_TAB;
+        PostMessageW(at(name), WM_KEYDOWN, virtualKey, 1);
+        PostMessageW(at(name), WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001U));
         pump();
         keys[VK_SHIFT] = 0;
         SetKeyboardState(keys);

@@ -33,9 +33,10 @@ public:
 
     // The tab stop the dialog keys reach from this control.
     [[nodiscard]] virtual std::string nextTabStop(std::string_view name, bool backwards) = 0;
-    // Gives the control the focus, types Tab (or Shift+Tab) into it, and
-    // names the control that holds the focus then.
-    [[nodiscard]] virtual std::string focusAfterTab(std::string_view name, bool backwards) = 0;
+    enum class Key { Tab, ShiftTab, Enter, Escape };
+    // Gives the control the focus, types the key into it, and names the
+    // control that holds the focus then.  The window stays open throughout.
+    [[nodiscard]] virtual std::string focusAfterKey(std::string_view name, Key key) = 0;
 
     virtual void type(std::string_view name, std::string_view text) = 0;
     virtual void press(std::string_view name) = 0;
