@@ -1,5 +1,5 @@
-# The Windows installer a student runs: cpack in a windows-release build tree
-# writes qadrill-<version>-win64.exe with NSIS, built here on Linux.
+# The Windows installer a student runs: cpack in the windows build tree (a
+# release build) writes qadrill-<version>-win64.exe with NSIS, built on Linux.
 
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_NAME qadrill)
