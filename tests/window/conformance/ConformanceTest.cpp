@@ -138,7 +138,9 @@ TEST(PixelLayout, ScalesTheNinetySixDpiEdges) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, Conformance, ::testing::ValuesIn(probeResolutions()),
-                         [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param); });
+                         [](const ::testing::TestParamInfo<int>& resolution) {
+                             return std::to_string(resolution.param);
+                         });
 
 }  // namespace
 
