@@ -8,6 +8,7 @@
 #include "bank/ErrorReport.h"
 #include "bank/QuestionReader.h"
 #include "logbook/Text.h"
+#include "logbook/Unicode.h"
 #include "platform/RuntimeError.h"
 
 namespace qadrill {
@@ -47,7 +48,7 @@ void cmdNextQuestion_Click(DrillState& state, Platform& platform, DrillView& vie
 }
 
 void runRoutine(Platform& platform, const std::u16string& routine) {
-    const std::u16string name = lowerCase(routine);
+    const std::u16string name = lowerCased(routine);
     if (std::find(graphRoutines.begin(), graphRoutines.end(), name) != graphRoutines.end()) return;
     platform.endProgram();
 }

@@ -3,19 +3,11 @@
 #include "logbook/CodePage.h"
 #include "logbook/HtmlEntities.h"
 #include "logbook/Unicode.h"
+#include "platform/unicode/Utf16.h"
 
 namespace qadrill {
 
 namespace {
-
-// The code point starting at index i (a lone surrogate stands for itself) and its length.
-std::pair<char32_t, std::size_t> codePointAt(const std::u16string& text, std::size_t i) {
-    const char16_t first = text[i];
-    const bool lead = first >= 0xD800 && first <= 0xDBFF;
-    if (lead && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-        return {0x10000 + ((static_cast<char32_t>(first) - 0xD800) << 10) + (text[i + 1] - 0xDC00), 2};
-    return {first, 1};
-}
 
 void appendReference(std::string& out, char32_t codePoint) {
     out += '&';

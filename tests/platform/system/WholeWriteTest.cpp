@@ -95,7 +95,7 @@ TEST_P(WholeWrite, SuccessAppendsExactlyTheBytes) {
     const std::string binary("\0\xff\x80\r\rtail", 10);
     platform.write(1, record);
     platform.write(1, "");
-    platform.writeLine(1, binary);
+    platform.write(1, binary + "\r\n");
     EXPECT_EQ(onDisk(), before + record + binary + "\r\n");
     EXPECT_EQ(platform.calls(FileOperation::write), 3) << "one system write per unit, none for nothing";
 }
