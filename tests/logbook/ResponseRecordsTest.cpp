@@ -11,6 +11,7 @@
 #include "platform/RuntimeError.h"
 #include "tests/logbook/InterceptingPlatform.h"
 #include "tests/logbook/RecordFixture.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/RowName.h"
 
 namespace qadrill::testing {
@@ -31,9 +32,7 @@ struct GoldenCase {
 };
 
 std::optional<std::string> golden(const std::string& stem, const char* log) {
-    std::ifstream in(std::string(QADRILL_GOLDEN_DIR) + "/" + stem + "." + log + ".txt", std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return fileBytes(std::string(QADRILL_GOLDEN_DIR) + "/" + stem + "." + log + ".txt");
 }
 
 std::u16string withOneCharChanged(std::u16string text) {

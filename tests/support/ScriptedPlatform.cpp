@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/unicode/Utf8.h"
+#include "tests/support/FileBytes.h"
 
 namespace qadrill::testing {
 
@@ -19,9 +20,7 @@ ScriptedPlatform::ScriptedPlatform(std::filesystem::path root)
 }
 
 std::optional<std::string> ScriptedPlatform::fileBytes(const std::u16string& drillPath) const {
-    std::ifstream in(nativePathOf(drillPath), std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return qadrill::testing::fileBytes(nativePathOf(drillPath));
 }
 
 std::u16string ScriptedPlatform::inputBox(const std::u16string& prompt) {

@@ -11,6 +11,7 @@
 #include "tests/platform/TestPlatforms.h"
 #include "tests/platform/system/LockHolder.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
@@ -142,8 +143,7 @@ TEST_F(LockContention, HeldPastTheBoundGives70AfterWaiting) {
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_GE(waited, 300ms);
     EXPECT_LT(waited, 2s);
-    std::ifstream in(file(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+    EXPECT_EQ(contents(file()), before);
 }
 
 TEST_F(LockContention, ReleasedWithinTheBoundWriteGoesThrough) {
@@ -154,8 +154,7 @@ TEST_F(LockContention, ReleasedWithinTheBoundWriteGoesThrough) {
     const auto start = std::chrono::steady_clock::now();
     platform.write(1, record);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms) << "the write should have waited for the lock";
-    std::ifstream in(file(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before + record);
+    EXPECT_EQ(contents(file()), before + record);
 }
 
 }  // namespace
