@@ -37,7 +37,12 @@ float ScriptedPlatform::timer() { return seconds; }
 
 std::u16string ScriptedPlatform::dateText() { return date; }
 
-std::u16string ScriptedPlatform::timeText() { return time; }
+std::u16string ScriptedPlatform::timeText() {
+    if (times.empty()) return time;
+    std::u16string next = std::move(times.front());
+    times.pop_front();
+    return next;
+}
 
 float ScriptedPlatform::rnd() {
     if (randomValues.empty()) return FaultyHost::rnd();
