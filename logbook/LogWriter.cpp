@@ -8,22 +8,27 @@
 namespace qadrill {
 
 void LogRecord::put(std::string_view raw) {
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        const char c = raw[i];
-        const bool breakByte = c == '\n' || c == '\r';
-        if (!breakByte) {
-            bytes_.push_back(c);
-            ++column_;
-            continue;
-        }
-        if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
-        lineEnd();
-    }
+    bytes_ += raw;
+    column_ += static_cast<int>(raw.size());
 }
 
+void LogRecord::putLine(std::u16string_view line) {
+    const std::size_t from = bytes_.size();
+    appendForLog(line, bytes_, normal_);
+    column_ += static_cast<int>(bytes_.size() - from);
+}
+
+// Nothing normalizes across a line break, so each line of the item is
+// encoded on its own, straight into the record.
 LogRecord& LogRecord::text(std::u16string_view item) {
-    put(encodeForLog(item));
-    return *this;
+    for (;;) {
+        const std::size_t lineBreak = item.find_first_of(u"\r\n");
+        putLine(item.substr(0, lineBreak));
+        if (lineBreak == std::u16string_view::npos) return *this;
+        lineEnd();
+        const bool crLf = item[lineBreak] == u'\r' && lineBreak + 1 < item.size() && item[lineBreak + 1] == u'\n';
+        item.remove_prefix(lineBreak + (crLf ? 2 : 1));
+    }
 }
 
 LogRecord& LogRecord::number(double value) {
