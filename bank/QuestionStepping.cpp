@@ -32,8 +32,8 @@ void showNextQuestion(DrillState& state, Platform& platform, DrillView& view) {
         readNextQuestion(state, platform, view);
     }
     state.displayText = view.questionBoxText() + state.questionText;
+    view.appendQuestionBoxText(state.questionText);
     state.questionText.clear();
-    view.setQuestionBoxText(state.displayText);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "window/qt/BoxView.h"
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "window/qt/PictureBox.h"
@@ -21,11 +22,37 @@ QString toBoxText(const std::u16string& text) {
     return QString::fromStdU16String(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
+namespace {
+
+// Logic text added at the end of the box.  The student's cursor, selection and
+// scroll position stay where they were, and, as when the text is replaced,
+// the addition is no step that undo could take back out.
+void appendToBox(QPlainTextEdit& box, const std::u16string& text) {
+    QTextDocument& document = *box.document();
+    const int anchor = box.textCursor().anchor();
+    const int position = box.textCursor().position();
+    QTextCursor end(&document);
+    end.movePosition(QTextCursor::End);
+    const bool undoable = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    end.insertText(toBoxText(text));
+    document.setUndoRedoEnabled(undoable);
+    // A cursor standing at the end is carried along by the insertion.
+    QTextCursor student = box.textCursor();
+    if (student.anchor() == anchor && student.position() == position) return;
+    student.setPosition(anchor);
+    student.setPosition(position, QTextCursor::KeepAnchor);
+    box.setTextCursor(student);
+}
+
+}  // namespace
+
 BoxView::BoxView(QPlainTextEdit& question, QPlainTextEdit& answer, PictureBox& picture1, PictureBox& picture2)
     : question_(question), answer_(answer), picture1_(picture1), picture2_(picture2) {}
 
 std::u16string BoxView::questionBoxText() const { return toLogicText(question_); }
 void BoxView::setQuestionBoxText(const std::u16string& text) { question_.setPlainText(toBoxText(text)); }
+void BoxView::appendQuestionBoxText(const std::u16string& text) { appendToBox(question_, text); }
 std::u16string BoxView::answerBoxText() const { return toLogicText(answer_); }
 void BoxView::setAnswerBoxText(const std::u16string& text) { answer_.setPlainText(toBoxText(text)); }
 
