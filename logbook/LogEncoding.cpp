@@ -18,10 +18,6 @@ namespace {
 // (any Latin-1 text, say) needs no trip through the Unicode library.
 constexpr char16_t firstCombiningMark = 0x0300;
 
-bool needsNoNormalizing(std::u16string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < firstCombiningMark; });
-}
-
 // ASCII and the upper half of Latin-1: the code page gives these their own value.
 bool isOwnCode(char16_t c) { return c < 0x80 || (c >= 0xA0 && c <= 0xFF); }
 
@@ -70,15 +66,34 @@ std::size_t appendOther(std::u16string_view text, std::size_t i, std::string& ou
     return i + length;
 }
 
-}  // namespace
-
-void appendForLog(std::u16string_view text, std::string& out, std::u16string& scratch) {
-    const std::u16string_view normal = needsNoNormalizing(text) ? text : normalizedC(text, scratch);
-    out.reserve(out.size() + normal.size());
+void appendNormal(std::u16string_view normal, std::string& out) {
     for (std::size_t i = 0; i < normal.size();) {
         i = appendOwnCodes(normal, i, out);
         if (i < normal.size()) i = appendOther(normal, i, out);
     }
+}
+
+// Encodes the text as it stands, in the same pass that proves it normal.  At
+// the first character from the first combining mark on it gives up, leaving
+// out as it was.
+bool appendBelowCombiningMarks(std::u16string_view text, std::string& out) {
+    const std::size_t start = out.size();
+    for (std::size_t i = 0; i < text.size();) {
+        i = appendOwnCodes(text, i, out);
+        if (i == text.size()) break;
+        if (text[i] >= firstCombiningMark) {
+            out.resize(start);
+            return false;
+        }
+        i = appendOther(text, i, out);
+    }
+    return true;
+}
+
+}  // namespace
+
+void appendForLog(std::u16string_view text, std::string& out, std::u16string& scratch) {
+    if (!appendBelowCombiningMarks(text, out)) appendNormal(normalizedC(text, scratch), out);
 }
 
 std::string encodeForLog(std::u16string_view text) {

@@ -1,11 +1,22 @@
 #include "logbook/LogWriter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "logbook/LogEncoding.h"
 #include "logbook/Text.h"
 
 namespace qadrill {
+
+namespace {
+
+// Where the first line break of the text stands, npos if it has none.
+std::size_t lineBreakIn(std::u16string_view text) {
+    const auto found = std::find_if(text.begin(), text.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; });
+    return found == text.end() ? std::u16string_view::npos : static_cast<std::size_t>(found - text.begin());
+}
+
+}  // namespace
 
 void LogRecord::put(std::string_view raw) {
     bytes_ += raw;
@@ -22,7 +33,7 @@ void LogRecord::putLine(std::u16string_view line) {
 // encoded on its own, straight into the record.
 LogRecord& LogRecord::text(std::u16string_view item) {
     for (;;) {
-        const std::size_t lineBreak = item.find_first_of(u"\r\n");
+        const std::size_t lineBreak = lineBreakIn(item);
         putLine(item.substr(0, lineBreak));
         if (lineBreak == std::u16string_view::npos) return *this;
         lineEnd();
