@@ -11,11 +11,23 @@ namespace qadrill {
 std::u16string toLogicText(const QPlainTextEdit& box) {
     // The raw text keeps no-break spaces, which the plain-text view would turn
     // into ordinary ones; paragraph ends and Shift+Enter breaks both count as
-    // line breaks.
-    QString text = box.document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
-    text.replace(QChar::LineSeparator, QLatin1String("\r\n"));
-    return text.toStdU16String();
+    // line breaks.  A box of thousands of lines is read on every question
+    // step, so the text goes straight into its place, a line at a time.
+    QString raw = box.document()->toRawText();
+    if (raw.contains(QChar::LineSeparator)) raw.replace(QChar::LineSeparator, QChar::ParagraphSeparator);
+    std::u16string text;
+    text.reserve(static_cast<std::size_t>(raw.size() + raw.size() / 16));
+    const auto append = [&](qsizetype from, qsizetype to) {
+        text.append(reinterpret_cast<const char16_t*>(raw.constData() + from), static_cast<std::size_t>(to - from));
+    };
+    qsizetype from = 0;
+    for (qsizetype at = raw.indexOf(QChar::ParagraphSeparator); at >= 0;
+         from = at + 1, at = raw.indexOf(QChar::ParagraphSeparator, from)) {
+        append(from, at);
+        text += u"\r\n";
+    }
+    append(from, raw.size());
+    return text;
 }
 
 QString toBoxText(const std::u16string& text) {
