@@ -1,16 +1,21 @@
 #include <unicode/uchar.h>
 #include <unicode/unorm2.h>
 
+#include <type_traits>
+
 #include "logbook/Unicode.h"
 #include "platform/RuntimeError.h"
 
 namespace qadrill {
 
+// The library's UTF-16 unit is the language's: texts pass without copying.
+static_assert(std::is_same_v<UChar, char16_t>);
+
 std::u16string_view normalizedC(std::u16string_view text, std::u16string& scratch) {
     UErrorCode status = U_ZERO_ERROR;
     const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
     if (U_FAILURE(status)) throw RuntimeError(err::deviceIo);
-    const auto* source = reinterpret_cast<const UChar*>(text.data());
+    const UChar* source = text.data();
     const auto length = static_cast<int32_t>(text.size());
     // The quick check answers "yes" without composing anything; "maybe" and
     // "no" take the full normalization.
@@ -19,8 +24,8 @@ std::u16string_view normalizedC(std::u16string_view text, std::u16string& scratc
     scratch.resize(text.size());
     for (int attempt = 0; attempt < 2; ++attempt) {
         status = U_ZERO_ERROR;
-        const int32_t needed = unorm2_normalize(nfc, source, length, reinterpret_cast<UChar*>(scratch.data()),
-                                                static_cast<int32_t>(scratch.size()), &status);
+        const int32_t needed =
+            unorm2_normalize(nfc, source, length, scratch.data(), static_cast<int32_t>(scratch.size()), &status);
         if (status == U_BUFFER_OVERFLOW_ERROR) {
             scratch.resize(static_cast<std::size_t>(needed));
             continue;
