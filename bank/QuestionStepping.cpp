@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "bank/ControlLines.h"
 #include "bank/ErrorReport.h"
@@ -32,9 +33,11 @@ void showNextQuestion(DrillState& state, Platform& platform, DrillView& view) {
         state.questionText.clear();
         readNextQuestion(state, platform, view);
     }
-    state.displayText = view.questionBoxText() + state.questionText;
+    std::u16string shown = view.questionBoxText();
+    shown += state.questionText;
+    state.displayText = std::move(shown);
+    view.appendQuestionBoxText(state.questionText);
     state.questionText.clear();
-    view.setQuestionBoxText(state.displayText);
 }
 
 }  // namespace

@@ -69,16 +69,19 @@ std::u16string normalizedPiece(std::u16string_view piece) {
 
 }  // namespace
 
-std::u16string normalizedC(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+std::u16string_view normalizedC(std::u16string_view text, std::u16string& scratch) {
+    // The system refuses a lone surrogate here as well ("not normalized"),
+    // which the piece-wise path below handles.
+    if (IsNormalizedString(NormalizationC, reinterpret_cast<const WCHAR*>(text.data()), static_cast<int>(text.size())))
+        return text;
+    scratch.clear();
     while (!text.empty()) {
         const std::size_t good = wellFormedLength(text);
-        out += normalizedPiece(text.substr(0, good));
-        if (good < text.size()) out += text[good];
+        scratch += normalizedPiece(text.substr(0, good));
+        if (good < text.size()) scratch += text[good];
         text.remove_prefix(good < text.size() ? good + 1 : good);
     }
-    return out;
+    return scratch;
 }
 
 std::u16string lowerCased(std::u16string_view text) {
