@@ -5,8 +5,8 @@
 #include <QtTest>
 
 #include "tests/window/WindowRun.h"
-#include "window/BoxView.h"
-#include "window/PictureBox.h"
+#include "window/qt/BoxView.h"
+#include "window/qt/PictureBox.h"
 
 using qadrill::PictureBoxId;
 using qadrill::testing::WindowRun;

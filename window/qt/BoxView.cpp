@@ -1,9 +1,9 @@
-#include "window/BoxView.h"
+#include "window/qt/BoxView.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "window/PictureBox.h"
+#include "window/qt/PictureBox.h"
 
 namespace qadrill {
 
