@@ -298,6 +298,7 @@ void ControlTableTest::captionsFitWithTheInterfaceFont() {
         QFont font;
         QVERIFY(font.fromString(themeFont));
         QApplication::setFont(font);
+        QCoreApplication::processEvents();  // the change reaches the widgets as an event
     }
     const auto restore = qScopeGuard([&before] { QApplication::setFont(before); });
     const QFont box = run.control("txt_answer").font();
