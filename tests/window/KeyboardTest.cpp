@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QtTest>
 
 #include "tests/window/WindowRun.h"
@@ -32,6 +33,7 @@ class KeyboardTest final : public QObject {
 private Q_SLOTS:
     void focusFrameShows_data();
     void focusFrameShows();
+    void focusLeavesTheCirclesDrawn();
     void enterPressesTheFocusedButton_data();
     void enterPressesTheFocusedButton();
 };
@@ -62,6 +64,32 @@ void KeyboardTest::focusFrameShows() {
     QTRY_VERIFY2(frameDots(control, colour) > width / 5, qPrintable(QString::number(frameDots(control, colour))));
     QTest::keyClick(&control, Qt::Key_Tab);
     QTRY_COMPARE(frameDots(control, colour), 0);
+}
+
+// The frame comes and goes without a repaint of the whole box, which would
+// wipe the circles the timer drew.
+void KeyboardTest::focusLeavesTheCirclesDrawn() {
+    WindowRun run;
+    run.loadAssignmentOne();
+    QVERIFY(run.show());
+    QVERIFY(QTest::qWaitForWindowActive(&run.window));
+    QWidget& picture = run.control("Picture1");
+    run.platform.randomValues = {0.2F};  // 34.1 pixels about (172.5, 46)
+    run.window.tmr_pend_exp_Timer();
+    const QPoint onTheCircle = picture.mapTo(&run.window, QPoint(2 + 170 + 34, 2 + 44));
+    const auto circleShown = [&] {
+        const QImage shown = run.window.screen()->grabWindow(run.window.winId()).toImage();
+        for (int dx = -1; dx <= 1; ++dx)
+            if (shown.pixelColor(onTheCircle + QPoint(dx, 0)) == Qt::black) return true;
+        return false;
+    };
+    QVERIFY(circleShown());
+    run.control("cmd_enter_response").setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QString("Picture2"));
+    QTest::qWait(50);
+    QVERIFY(circleShown());
 }
 
 void KeyboardTest::enterPressesTheFocusedButton_data() {

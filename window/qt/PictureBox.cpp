@@ -80,14 +80,15 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     drawFrame(&painter);
 }
 
-void PictureBox::focusInEvent(QFocusEvent* event) {
-    QFrame::focusInEvent(event);
-    update();
-}
+// Only the frame's strip is painted afresh, so the circles inside stay; the
+// toolkit's own handling would repaint the whole box.
+void PictureBox::focusInEvent(QFocusEvent* /*event*/) { update(focusFrameStrip()); }
 
-void PictureBox::focusOutEvent(QFocusEvent* event) {
-    QFrame::focusOutEvent(event);
-    update();
+void PictureBox::focusOutEvent(QFocusEvent* /*event*/) { update(focusFrameStrip()); }
+
+QRegion PictureBox::focusFrameStrip() const {
+    const QRect area = contentsRect();
+    return QRegion(area) - QRegion(area.adjusted(2, 2, -2, -2));
 }
 
 // The window system shows the window's stored image again after another

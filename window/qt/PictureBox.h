@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 #include <optional>
 
 namespace qadrill {
@@ -50,6 +51,7 @@ private:
         QRect bounds;  // in widget pixels
     };
 
+    [[nodiscard]] QRegion focusFrameStrip() const;
     [[nodiscard]] double pixelsPerUnitX() const;
     [[nodiscard]] double pixelsPerUnitY() const;
 
