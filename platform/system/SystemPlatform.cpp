@@ -1,17 +1,17 @@
 #include "platform/system/SystemPlatform.h"
 
+#include <cstdio>
+#include <iostream>
 #include <utility>
 #include <vector>
 
+#include "platform/RuntimeError.h"
 #include "platform/journal/Journal.h"
 #include "platform/system/LocalClock.h"
-#include "platform/RuntimeError.h"
 
 namespace qadrill {
 
 namespace {
-
-constexpr std::size_t readChunkSize = 64 * 1024;
 
 std::string utf8Of(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
@@ -40,8 +40,11 @@ std::filesystem::path sharedFolder(std::span<const AppendTarget> targets) {
 
 }  // namespace
 
-SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait)
-    : driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
+SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait,
+                               std::unique_ptr<SystemFiles> files)
+    : files_(std::move(files)), driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
+
+SystemPlatform::~SystemPlatform() { closeAll(); }
 
 std::filesystem::path SystemPlatform::nativePathOf(const std::u16string& path) const {
     auto native = nativePath(path, driveMap_);
@@ -50,19 +53,20 @@ std::filesystem::path SystemPlatform::nativePathOf(const std::u16string& path) c
 }
 
 bool SystemPlatform::isOpen(int fileNumber) const {
-    return fileNumber >= 1 && fileNumber <= maxFileNumber && files_[static_cast<std::size_t>(fileNumber)].has_value();
+    return fileNumber >= 1 && fileNumber <= maxFileNumber &&
+           openFiles_[static_cast<std::size_t>(fileNumber)].has_value();
 }
 
 SystemPlatform::OpenFile& SystemPlatform::openFile(int fileNumber) {
     if (!isOpen(fileNumber)) throw RuntimeError(err::badFileName);
-    return *files_[static_cast<std::size_t>(fileNumber)];
+    return *openFiles_[static_cast<std::size_t>(fileNumber)];
 }
 
 void SystemPlatform::makeDirectory(const std::u16string& path) {
     const std::filesystem::path native = nativePathOf(path);
     naming(native, [&] {
-        createDirectory(native);
-        syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."));
+        files_->createDirectory(native);
+        files_->syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."));
     });
 }
 
@@ -73,15 +77,15 @@ void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode m
     const Handle handle = naming(native, [&] {
         switch (mode) {
             case FileMode::Input:
-                return openInput(native);
+                return files_->openInput(native);
             case FileMode::Output:
-                return openOutput(native);
+                return files_->openOutput(native);
             case FileMode::Append:
                 break;
         }
-        return openLog(native);
+        return files_->openLog(native);
     });
-    auto& slot = files_[static_cast<std::size_t>(fileNumber)];
+    auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
     slot.emplace();
     slot->handle = handle;
     slot->mode = mode;
@@ -92,7 +96,7 @@ void SystemPlatform::write(int fileNumber, std::string_view bytes) {
     const OpenFile& file = openFile(fileNumber);
     if (file.mode == FileMode::Input) throw RuntimeError(err::badFileMode);
     if (bytes.empty()) return;
-    naming(file.native, [&] { appendLocked(*this, file.handle, bytes, lockWait_); });
+    naming(file.native, [&] { appendLocked(*files_, file.handle, bytes, lockWait_); });
 }
 
 void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
@@ -102,7 +106,7 @@ void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
         if (file.mode != FileMode::Append) throw RuntimeError(err::badFileMode);
         targets.push_back({record.fileNumber, file.native, file.handle, record.bytes});
     }
-    naming(sharedFolder(targets), [&] { appendJournaled(*this, targets, lockWait_); });
+    naming(sharedFolder(targets), [&] { appendJournaled(*files_, targets, lockWait_); });
 }
 
 std::string SystemPlatform::lineInput(int fileNumber) {
@@ -120,24 +124,22 @@ bool SystemPlatform::endOfFile(int fileNumber) {
 }
 
 std::string SystemPlatform::readChunk(OpenFile& file) {
-    std::string chunk = readAt(file.handle, file.readOffset, readChunkSize);
+    std::string chunk = files_->readAt(file.handle, file.readOffset, readChunkSize);
     file.readOffset += chunk.size();
     return chunk;
 }
 
 void SystemPlatform::close(int fileNumber) {
     if (!isOpen(fileNumber)) return;
-    auto& slot = files_[static_cast<std::size_t>(fileNumber)];
-    closeHandle(slot->handle);
+    auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
+    files_->closeHandle(slot->handle);
     slot.reset();
 }
 
-void SystemPlatform::closeAll() { closeAllFiles(); }
-
-void SystemPlatform::closeAllFiles() noexcept {
-    for (auto& slot : files_) {
+void SystemPlatform::closeAll() {
+    for (auto& slot : openFiles_) {
         if (!slot) continue;
-        closeHandle(slot->handle);
+        files_->closeHandle(slot->handle);
         slot.reset();
     }
 }
@@ -151,5 +153,13 @@ std::u16string SystemPlatform::timeText() { return timeTextOf(localNow().fields)
 void SystemPlatform::randomize(float seed) { random_.seed(seed); }
 
 float SystemPlatform::rnd() { return random_.next(); }
+
+void SystemPlatform::endProgram() {
+    closeAll();
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    exitAtOnce();
+}
 
 }  // namespace qadrill

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "platform/system/ErrorTable.h"
 #include "platform/RuntimeError.h"
+#include "platform/system/ErrorTable.h"
 
 namespace qadrill {
 

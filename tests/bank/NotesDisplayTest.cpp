@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    u"&amp; &#65; &#0937; &#937; &omega &Foo; &OMEGA;"},
                       ReferenceRow{"split_over_two_lines_stays", "&Ome\r\nga;\r\n", u"&Omega;"},
                       ReferenceRow{"ampersand_before_a_reference", "&&Delta;\r\n", u"&\u0394"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 struct UnreadableRow {
     const char* name;
@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(UnreadableRow{"open_denied", FileOperation::open, EACCES, 75, "Permission denied"},
                       UnreadableRow{"open_locked", FileOperation::open, EAGAIN, 70, "Resource temporarily unavailable"},
                       UnreadableRow{"read_fails", FileOperation::read, EIO, 57, "Input/output error"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 }  // namespace
 }  // namespace qadrill::testing
