@@ -2,9 +2,9 @@
 
 #include "bank/ErrorReport.h"
 #include "bank/QuestionStepping.h"
+#include "logbook/CharacterReferences.h"
 #include "logbook/CodePage.h"
 #include "platform/RuntimeError.h"
-#include "logbook/CharacterReferences.h"
 
 namespace qadrill {
 
