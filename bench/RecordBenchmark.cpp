@@ -18,7 +18,7 @@
 #include "drill/DrillState.h"
 #include "drill/DrillView.h"
 #include "logbook/ResponseRecords.h"
-#include "platform/posix/PosixPlatform.h"
+#include "tests/support/HeadlessPlatform.h"
 
 namespace {
 
@@ -37,20 +37,15 @@ public:
 };
 
 // The files of the real platform; no desktop.
-class BenchPlatform final : public qadrill::PosixPlatform {
+class BenchPlatform final : public qadrill::testing::HeadlessPlatform {
 public:
     BenchPlatform(const std::filesystem::path& root, bool journaled)
-        : PosixPlatform(qadrill::driveMapUnder(root)), journaled_(journaled) {}
+        : HeadlessPlatform(qadrill::driveMapUnder(root)), journaled_(journaled) {}
 
     void appendRecords(std::span<const qadrill::RecordAppend> records) override {
-        if (journaled_) return PosixPlatform::appendRecords(records);
+        if (journaled_) return HeadlessPlatform::appendRecords(records);
         for (const qadrill::RecordAppend& record : records) write(record.fileNumber, record.bytes);
     }
-    [[nodiscard]] std::u16string inputBox(const std::u16string&) override { return {}; }
-    void messageBox(const std::u16string&) override {}
-    void setClipboardPicture(const qadrill::Picture&) override {}
-    [[nodiscard]] std::optional<qadrill::Picture> clipboardPicture() override { return std::nullopt; }
-    void beep() override {}
 
 private:
     bool journaled_;

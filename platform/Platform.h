@@ -16,13 +16,13 @@ namespace qadrill {
 
 enum class FileMode { Append, Input, Output };
 
-// A picture as plain pixels, so the interface needs no toolkit type.
 // One record for one open file of a command that writes several.
 struct RecordAppend {
     int fileNumber = 0;
     std::string_view bytes;
 };
 
+// A picture as plain pixels, so the interface needs no toolkit type.
 struct Picture {
     int width = 0;
     int height = 0;
@@ -38,6 +38,12 @@ public:
     [[nodiscard]] virtual std::u16string inputBox(const std::u16string& prompt) = 0;
     // Modal message box with one OK button; returns after OK.
     virtual void messageBox(const std::u16string& text) = 0;
+    // The same with what the system said (a path and its reason) for the
+    // student to open on request; a platform that cannot show it drops it.
+    virtual void messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
+        static_cast<void>(detail);
+        messageBox(text);
+    }
 
     // Throws RuntimeError on failure (the caller decides whether to ignore it).
     virtual void makeDirectory(const std::u16string& path) = 0;
@@ -79,13 +85,6 @@ public:
 
     // Closes every open file and ends the process at once; nothing else runs.
     [[noreturn]] virtual void endProgram() = 0;
-
-    // Convenience: the bytes followed by CR LF, as one unit.
-    void writeLine(int fileNumber, std::string_view bytes) {
-        std::string line(bytes);
-        line += "\r\n";
-        write(fileNumber, line);
-    }
 };
 
 }  // namespace qadrill

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/journal/JournalFormat.h"
 #include "platform/RuntimeError.h"
+#include "platform/journal/JournalFormat.h"
 
 namespace qadrill {
 

@@ -1,5 +1,5 @@
-// The native files of PosixPlatform: descriptors, through the system-call
-// hooks so that injected faults reach the logs and the journal alike.
+// The file operations on descriptors, through the system-call hooks so that
+// injected faults reach the logs and the journal alike.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -7,25 +7,23 @@
 
 #include <cerrno>
 
-#include "platform/system/ErrorTable.h"
-#include "platform/posix/PosixPlatform.h"
 #include "platform/RuntimeError.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/system/ErrorTable.h"
 
 namespace qadrill {
 
 namespace {
 
-constexpr std::size_t readChunkSize = 64 * 1024;
-
 [[noreturn]] void fail(int errnoValue, FileOperation operation, FileMode mode = FileMode::Append) {
-    throw RuntimeError(runtimeErrorFor(errnoValue, operation, mode));
+    throw RuntimeError(runtimeErrorFor(errnoValue, operation, mode), systemErrorReason(errnoValue));
 }
 
 int descriptor(NativeFiles::Handle handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
-NativeFiles::Handle PosixPlatform::openInput(const std::filesystem::path& path) {
+NativeFiles::Handle PosixFiles::openInput(const std::filesystem::path& path) {
     const int fd = systemOpen(path, O_RDONLY | O_CLOEXEC, 0);
     if (fd < 0) fail(errno, FileOperation::open, FileMode::Input);
     struct stat status {};
@@ -36,18 +34,18 @@ NativeFiles::Handle PosixPlatform::openInput(const std::filesystem::path& path) 
     return fd;
 }
 
-NativeFiles::Handle PosixPlatform::openOutput(const std::filesystem::path& path) {
+NativeFiles::Handle PosixFiles::openOutput(const std::filesystem::path& path) {
     return openWritable(path, O_WRONLY | O_TRUNC);
 }
 
 // A log is also opened for reading: recovery compares what it holds.
-NativeFiles::Handle PosixPlatform::openLog(const std::filesystem::path& path) {
+NativeFiles::Handle PosixFiles::openLog(const std::filesystem::path& path) {
     return openWritable(path, O_RDWR | O_APPEND);
 }
 
 // Creating with O_EXCL first tells us whether the name is new and so whether
 // the folder needs a sync.  A name that vanishes in between is tried again.
-int PosixPlatform::openWritable(const std::filesystem::path& native, int modeFlags) {
+int PosixFiles::openWritable(const std::filesystem::path& native, int modeFlags) {
     const FileMode mode = (modeFlags & O_APPEND) != 0 ? FileMode::Append : FileMode::Output;
     const int flags = O_CLOEXEC | modeFlags;
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -69,17 +67,17 @@ int PosixPlatform::openWritable(const std::filesystem::path& native, int modeFla
     fail(EBUSY, FileOperation::open, mode);
 }
 
-void PosixPlatform::createDirectory(const std::filesystem::path& path) {
+void PosixFiles::createDirectory(const std::filesystem::path& path) {
     if (systemMakeDirectory(path, 0777) != 0) fail(errno, FileOperation::makeDirectory);
 }
 
-NativeFiles::Handle PosixPlatform::createJournal(const std::filesystem::path& path) {
+NativeFiles::Handle PosixFiles::createJournal(const std::filesystem::path& path) {
     const int fd = systemOpen(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) fail(errno, FileOperation::open);
     return fd;
 }
 
-std::optional<std::string> PosixPlatform::readWhole(const std::filesystem::path& path) {
+std::optional<std::string> PosixFiles::readWhole(const std::filesystem::path& path) {
     const int fd = systemOpen(path, O_RDONLY | O_CLOEXEC, 0);
     if (fd < 0) {
         if (errno == ENOENT) return std::nullopt;
@@ -98,14 +96,14 @@ std::optional<std::string> PosixPlatform::readWhole(const std::filesystem::path&
     return whole;
 }
 
-void PosixPlatform::closeHandle(Handle handle) noexcept { ::close(descriptor(handle)); }
+void PosixFiles::closeHandle(Handle handle) noexcept { ::close(descriptor(handle)); }
 
-void PosixPlatform::removeFile(const std::filesystem::path& path) {
+void PosixFiles::removeFile(const std::filesystem::path& path) {
     if (systemRemove(path) != 0 && errno != ENOENT) fail(errno, FileOperation::remove);
 }
 
 // A new or removed name is durable only once its folder is synced.
-void PosixPlatform::syncFolder(const std::filesystem::path& folder) {
+void PosixFiles::syncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     const int result = ::fsync(fd);
@@ -115,7 +113,7 @@ void PosixPlatform::syncFolder(const std::filesystem::path& folder) {
     if (result != 0 && error != EINVAL && error != EROFS) fail(error, FileOperation::fsync);
 }
 
-bool PosixPlatform::tryLock(Handle handle) {
+bool PosixFiles::tryLock(Handle handle) {
     while (systemLock(descriptor(handle)) != 0) {
         if (errno == EINTR) continue;
         if (errno == EWOULDBLOCK || errno == EAGAIN) return false;
@@ -124,15 +122,15 @@ bool PosixPlatform::tryLock(Handle handle) {
     return true;
 }
 
-void PosixPlatform::unlock(Handle handle) noexcept { ::flock(descriptor(handle), LOCK_UN); }
+void PosixFiles::unlock(Handle handle) noexcept { ::flock(descriptor(handle), LOCK_UN); }
 
-std::uint64_t PosixPlatform::sizeOf(Handle handle) {
+std::uint64_t PosixFiles::sizeOf(Handle handle) {
     struct stat status {};
     if (::fstat(descriptor(handle), &status) != 0) fail(errno, FileOperation::write);
     return static_cast<std::uint64_t>(status.st_size);
 }
 
-std::string PosixPlatform::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
+std::string PosixFiles::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
     std::string bytes(count, '\0');
     std::size_t got = 0;
     while (got < count) {
@@ -147,7 +145,7 @@ std::string PosixPlatform::readAt(Handle handle, std::uint64_t offset, std::size
     return bytes;
 }
 
-std::size_t PosixPlatform::appendBytes(Handle handle, std::string_view bytes) {
+std::size_t PosixFiles::appendBytes(Handle handle, std::string_view bytes) {
     for (;;) {
         const ssize_t n = systemWrite(descriptor(handle), bytes.data(), bytes.size());
         if (n >= 0) return static_cast<std::size_t>(n);
@@ -155,18 +153,18 @@ std::size_t PosixPlatform::appendBytes(Handle handle, std::string_view bytes) {
     }
 }
 
-void PosixPlatform::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
+void PosixFiles::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = systemWriteAt(descriptor(handle), bytes.data(), bytes.size(), static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) fail(errno, FileOperation::write);
-        if (n == 0) throw RuntimeError(err::diskFull);
+        if (n == 0) fail(ENOSPC, FileOperation::write);  // no room, though the system named no error
         bytes.remove_prefix(static_cast<std::size_t>(n));
         offset += static_cast<std::uint64_t>(n);
     }
 }
 
-void PosixPlatform::truncateTo(Handle handle, std::uint64_t size) {
+void PosixFiles::truncateTo(Handle handle, std::uint64_t size) {
     while (systemTruncate(descriptor(handle), static_cast<off_t>(size)) != 0) {
         if (errno != EINTR) fail(errno, FileOperation::truncate);
     }
@@ -174,7 +172,7 @@ void PosixPlatform::truncateTo(Handle handle, std::uint64_t size) {
     ::lseek(descriptor(handle), static_cast<off_t>(size), SEEK_SET);
 }
 
-void PosixPlatform::sync(Handle handle) {
+void PosixFiles::sync(Handle handle) {
     while (systemFsync(descriptor(handle)) != 0) {
         if (errno != EINTR) fail(errno, FileOperation::fsync);
     }

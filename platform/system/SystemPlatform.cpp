@@ -1,21 +1,50 @@
 #include "platform/system/SystemPlatform.h"
 
+#include <cstdio>
+#include <iostream>
 #include <utility>
 #include <vector>
 
+#include "platform/RuntimeError.h"
 #include "platform/journal/Journal.h"
 #include "platform/system/LocalClock.h"
-#include "platform/RuntimeError.h"
 
 namespace qadrill {
 
 namespace {
 
-constexpr std::size_t readChunkSize = 64 * 1024;
+std::string utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+// Runs a native operation; its failure then names the file or folder it
+// concerns, so the report tells the student where to look.
+template <typename Operation>
+auto naming(const std::filesystem::path& path, Operation&& operation) {
+    try {
+        return operation();
+    } catch (const RuntimeError& error) {
+        throw error.at(utf8Of(path));
+    }
+}
+
+// The folder all the records go to, or nothing when they go to several.
+std::filesystem::path sharedFolder(std::span<const AppendTarget> targets) {
+    if (targets.empty()) return {};
+    std::filesystem::path folder = targets.front().path.parent_path();
+    for (const AppendTarget& target : targets)
+        if (target.path.parent_path() != folder) return {};
+    return folder;
+}
+
 }  // namespace
 
-SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait)
-    : driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
+SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait,
+                               std::unique_ptr<SystemFiles> files)
+    : files_(std::move(files)), driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
+
+SystemPlatform::~SystemPlatform() { closeAll(); }
 
 std::filesystem::path SystemPlatform::nativePathOf(const std::u16string& path) const {
     auto native = nativePath(path, driveMap_);
@@ -24,37 +53,39 @@ std::filesystem::path SystemPlatform::nativePathOf(const std::u16string& path) c
 }
 
 bool SystemPlatform::isOpen(int fileNumber) const {
-    return fileNumber >= 1 && fileNumber <= maxFileNumber && files_[static_cast<std::size_t>(fileNumber)].has_value();
+    return fileNumber >= 1 && fileNumber <= maxFileNumber &&
+           openFiles_[static_cast<std::size_t>(fileNumber)].has_value();
 }
 
 SystemPlatform::OpenFile& SystemPlatform::openFile(int fileNumber) {
     if (!isOpen(fileNumber)) throw RuntimeError(err::badFileName);
-    return *files_[static_cast<std::size_t>(fileNumber)];
+    return *openFiles_[static_cast<std::size_t>(fileNumber)];
 }
 
 void SystemPlatform::makeDirectory(const std::u16string& path) {
     const std::filesystem::path native = nativePathOf(path);
-    createDirectory(native);
-    syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."));
+    naming(native, [&] {
+        files_->createDirectory(native);
+        files_->syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."));
+    });
 }
 
 void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode mode) {
     if (fileNumber < 1 || fileNumber > maxFileNumber) throw RuntimeError(err::badFileName);
     if (isOpen(fileNumber)) throw RuntimeError(err::fileAlreadyOpen);
     std::filesystem::path native = nativePathOf(path);
-    Handle handle = -1;
-    switch (mode) {
-        case FileMode::Input:
-            handle = openInput(native);
-            break;
-        case FileMode::Output:
-            handle = openOutput(native);
-            break;
-        case FileMode::Append:
-            handle = openLog(native);
-            break;
-    }
-    auto& slot = files_[static_cast<std::size_t>(fileNumber)];
+    const Handle handle = naming(native, [&] {
+        switch (mode) {
+            case FileMode::Input:
+                return files_->openInput(native);
+            case FileMode::Output:
+                return files_->openOutput(native);
+            case FileMode::Append:
+                break;
+        }
+        return files_->openLog(native);
+    });
+    auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
     slot.emplace();
     slot->handle = handle;
     slot->mode = mode;
@@ -65,7 +96,7 @@ void SystemPlatform::write(int fileNumber, std::string_view bytes) {
     const OpenFile& file = openFile(fileNumber);
     if (file.mode == FileMode::Input) throw RuntimeError(err::badFileMode);
     if (bytes.empty()) return;
-    appendLocked(*this, file.handle, bytes, lockWait_);
+    naming(file.native, [&] { appendLocked(*files_, file.handle, bytes, lockWait_); });
 }
 
 void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
@@ -75,13 +106,13 @@ void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
         if (file.mode != FileMode::Append) throw RuntimeError(err::badFileMode);
         targets.push_back({record.fileNumber, file.native, file.handle, record.bytes});
     }
-    appendJournaled(*this, targets, lockWait_);
+    naming(sharedFolder(targets), [&] { appendJournaled(*files_, targets, lockWait_); });
 }
 
 std::string SystemPlatform::lineInput(int fileNumber) {
     OpenFile& file = openFile(fileNumber);
     if (file.mode != FileMode::Input) throw RuntimeError(err::badFileMode);
-    auto line = file.lines.nextLine([this, &file] { return readChunk(file); });
+    auto line = naming(file.native, [&] { return file.lines.nextLine([this, &file] { return readChunk(file); }); });
     if (!line) throw RuntimeError(err::deviceIo);
     return *line;
 }
@@ -89,28 +120,26 @@ std::string SystemPlatform::lineInput(int fileNumber) {
 bool SystemPlatform::endOfFile(int fileNumber) {
     OpenFile& file = openFile(fileNumber);
     if (file.mode != FileMode::Input) return true;
-    return file.lines.atEnd([this, &file] { return readChunk(file); });
+    return naming(file.native, [&] { return file.lines.atEnd([this, &file] { return readChunk(file); }); });
 }
 
 std::string SystemPlatform::readChunk(OpenFile& file) {
-    std::string chunk = readAt(file.handle, file.readOffset, readChunkSize);
+    std::string chunk = files_->readAt(file.handle, file.readOffset, readChunkSize);
     file.readOffset += chunk.size();
     return chunk;
 }
 
 void SystemPlatform::close(int fileNumber) {
     if (!isOpen(fileNumber)) return;
-    auto& slot = files_[static_cast<std::size_t>(fileNumber)];
-    closeHandle(slot->handle);
+    auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
+    files_->closeHandle(slot->handle);
     slot.reset();
 }
 
-void SystemPlatform::closeAll() { closeAllFiles(); }
-
-void SystemPlatform::closeAllFiles() noexcept {
-    for (auto& slot : files_) {
+void SystemPlatform::closeAll() {
+    for (auto& slot : openFiles_) {
         if (!slot) continue;
-        closeHandle(slot->handle);
+        files_->closeHandle(slot->handle);
         slot.reset();
     }
 }
@@ -124,5 +153,13 @@ std::u16string SystemPlatform::timeText() { return timeTextOf(localNow().fields)
 void SystemPlatform::randomize(float seed) { random_.seed(seed); }
 
 float SystemPlatform::rnd() { return random_.next(); }
+
+void SystemPlatform::endProgram() {
+    closeAll();
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    exitAtOnce();
+}
 
 }  // namespace qadrill

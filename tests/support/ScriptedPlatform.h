@@ -4,7 +4,7 @@
 // Files are real files under a temporary root; any chosen file operation
 // can be made to fail with a chosen error number.
 //
-// Fault injection (served by the system-call hooks of the host platform, so
+// Fault injection (served by the system-call hooks of the system's files, so
 // the real error table and the real roll-back run; on Windows each errno
 // becomes the Windows error of the same failure, see FaultyWin32.cpp):
 //   failNext(op, errnoValue, skip = 0)
@@ -62,10 +62,13 @@ public:
     std::deque<std::optional<std::u16string>> answers;
     std::vector<std::u16string> prompts;   // every prompt text shown, in order
     std::vector<std::u16string> messages;  // every message box text, in order
+    std::vector<std::u16string> details;   // each message's detail, empty when it had none
 
     // Clock.
     std::u16string date = u"12-07-2026";
     std::u16string time = u"23:05:36";
+    // Queued time texts are served first, one per reading, then `time`.
+    std::deque<std::u16string> times;
     float seconds = 83136.5F;
 
     // Random: queued values are served first, then the seeded generator.
@@ -88,6 +91,7 @@ public:
 
     [[nodiscard]] std::u16string inputBox(const std::u16string& prompt) override;
     void messageBox(const std::u16string& text) override;
+    void messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) override;
     [[nodiscard]] float timer() override;
     [[nodiscard]] std::u16string dateText() override;
     [[nodiscard]] std::u16string timeText() override;

@@ -3,18 +3,21 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
 
 #include "window/qt/BoxView.h"
 #include "window/qt/Controls.h"
 #include "window/qt/PictureBox.h"
+#include "window/qt/ScrolledForm.h"
 #include "window/qt/Twips.h"
 
 namespace qadrill {
 
 template <typename Control>
 Control& MainWindow::control(const char* name) const {
-    auto* found = findChild<Control*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    auto* found = form_->findChild<Control*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
     Q_ASSERT_X(found != nullptr, "MainWindow::control", name);
     return *found;
 }
@@ -22,8 +25,9 @@ Control& MainWindow::control(const char* name) const {
 MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("cmd_pend_exp"));
     setWindowTitle(QStringLiteral("Form1"));
-    resize(formSizePixels());
-    buildControls(*this);
+    form_ = &(new ScrolledForm(formSizePixels(), *this))->form();
+    resize(initialClientSize());
+    buildControls(*form_);
 
     auto& question = control<QPlainTextEdit>("txt_question");
     view_ = std::make_unique<BoxView>(question, control<QPlainTextEdit>("txt_answer"), control<PictureBox>("Picture1"),
@@ -36,8 +40,16 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent) {
 
 MainWindow::~MainWindow() = default;
 
+// The frame is not known before the window system shows the window; the
+// style's title bar and border stand in for it.
+QSize MainWindow::initialClientSize() const {
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const QSize frame(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 2 * border);
+    return clientSizeFor(formSizePixels(), screen()->availableGeometry().size(), frame);
+}
+
 void MainWindow::wireEvents() {
-    for (QAbstractButton* button : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+    for (QAbstractButton* button : form_->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
         const std::string name = button->objectName().toStdString();
         if (!DrillWindow::isWired(name)) continue;
         connect(button, &QAbstractButton::clicked, this, [this, name] { commands_->press(name); });

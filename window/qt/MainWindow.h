@@ -37,8 +37,11 @@ protected:
 private:
     template <typename Control>
     [[nodiscard]] Control& control(const char* name) const;
+    [[nodiscard]] QSize initialClientSize() const;
     void wireEvents();
 
+    // The parent-owned form inside the scrolled area; the controls are its children.
+    QWidget* form_ = nullptr;
     std::unique_ptr<BoxView> view_;
     std::unique_ptr<DrillWindow> commands_;
 };

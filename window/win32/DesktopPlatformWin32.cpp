@@ -52,8 +52,10 @@ std::u16string DesktopPlatformWin32::inputBox(const std::u16string& prompt) {
     return runPromptDialog(owner_, title, prompt);
 }
 
-void DesktopPlatformWin32::messageBox(const std::u16string& text) {
-    reportLine(text);
+void DesktopPlatformWin32::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
+
+void DesktopPlatformWin32::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
+    reportLine(detail.empty() ? text : text + u" (" + detail + u")");
     const std::wstring wide(text.begin(), text.end());
     MessageBoxW(owner_ != nullptr && IsWindowVisible(owner_) != FALSE ? owner_ : nullptr, wide.c_str(), title,
                 MB_OK | MB_TASKMODAL);

@@ -1,15 +1,15 @@
 #pragma once
 // The platform on the Windows desktop: files, clock, random sequence and
-// program end from the host platform; prompts, message boxes, clipboard and
+// program end from the system platform; prompts, message boxes, clipboard and
 // beep from Win32.
 
 #include <windows.h>
 
-#include "platform/HostPlatform.h"
+#include "platform/system/SystemPlatform.h"
 
 namespace qadrill {
 
-class DesktopPlatformWin32 final : public HostPlatform {
+class DesktopPlatformWin32 final : public SystemPlatform {
 public:
     DesktopPlatformWin32() = default;
 
@@ -21,6 +21,9 @@ public:
     // The text and one OK button, no icon; the text also goes to standard
     // error as "qadrill: <text>" on one line.
     void messageBox(const std::u16string& text) override;
+    // The detail (where and why, in the system's words) follows the text on
+    // the standard-error line; the box shows the text alone.
+    void messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) override;
 
     // As a device-independent bitmap (CF_DIB), the system's own picture format.
     void setClipboardPicture(const Picture& picture) override;

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/journal/Journal.h"
 #include "platform/RuntimeError.h"
+#include "platform/journal/Journal.h"
 #include "tests/platform/journal/SimulatedDisk.h"
 
 namespace qadrill::testing {
@@ -132,8 +132,8 @@ TEST_P(JournalCrash, FailureThenDeathDuringTheCleanUpLeavesWholeOrNone) {
 INSTANTIATE_TEST_SUITE_P(Crashes, JournalCrash,
                          ::testing::Values(CrashKind::killed, CrashKind::powerCutDropsUnsynced,
                                            CrashKind::powerCutKeepsHalfUnsynced),
-                         [](const ::testing::TestParamInfo<CrashKind>& info) {
-                             return std::string(crashNames[static_cast<int>(info.param)]);
+                         [](const ::testing::TestParamInfo<CrashKind>& row) {
+                             return std::string(crashNames[static_cast<int>(row.param)]);
                          });
 
 // What another program put in a log after the crash stays where it is, with

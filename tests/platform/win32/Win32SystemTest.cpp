@@ -9,11 +9,13 @@
 #include <iterator>
 #include <string>
 
-#include "platform/system/ErrorTable.h"
 #include "platform/RuntimeError.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/system/ErrorTable.h"
+#include "platform/win32/Win32Files.h"
 #include "tests/platform/system/LockHolder.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/HeadlessPlatform.h"
 #include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 
@@ -23,11 +25,6 @@ namespace {
 using qadrill::testing::PrintTo;
 
 using namespace std::chrono_literals;
-
-std::string contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct TableRow {
     const char* name;
@@ -65,31 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TableRow{"folder_exists", ERROR_ALREADY_EXISTS, FileOperation::makeDirectory, FileMode::Append,
                                75},
                       TableRow{"device_error", ERROR_IO_DEVICE, FileOperation::fsync, FileMode::Append, 57}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// The host platform with its native file operations in reach of the tests.
-class OpenPlatform final : public Win32Platform {
-public:
-    using Win32Platform::appendBytes;
-    using Win32Platform::closeHandle;
-    using Win32Platform::createJournal;
-    using Win32Platform::openLog;
-    using Win32Platform::readAt;
-    using Win32Platform::readWhole;
-    using Win32Platform::removeFile;
-    using Win32Platform::sizeOf;
-    using Win32Platform::truncateTo;
-    using Win32Platform::tryLock;
-    using Win32Platform::unlock;
-    using Win32Platform::Win32Platform;
-    using Win32Platform::writeAt;
-
-    [[nodiscard]] std::u16string inputBox(const std::u16string&) override { return {}; }
-    void messageBox(const std::u16string&) override {}
-    void setClipboardPicture(const Picture&) override {}
-    [[nodiscard]] std::optional<Picture> clipboardPicture() override { return std::nullopt; }
-    void beep() override {}
-};
+    rowName);
 
 TEST(ReadOnlyAttribute, WritingAReadOnlyLogIs75AndKeepsIt) {
     TempDir dir;
@@ -105,7 +78,7 @@ TEST(ReadOnlyAttribute, WritingAReadOnlyLogIs75AndKeepsIt) {
         CloseHandle(probe);
         GTEST_SKIP() << "this system lets the user write a read-only file (Wine run as root does)";
     }
-    OpenPlatform platform(driveMapUnder(dir.path()), 0ms);
+    HeadlessPlatform platform(driveMapUnder(dir.path()), 0ms);
     EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\log.txt", FileMode::Append); }), 75) << "append";
     EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\log.txt", FileMode::Output); }), 75) << "output";
     platform.open(1, u"c:\\log.txt", FileMode::Input);
@@ -118,7 +91,7 @@ TEST(NativeDrives, DrivePathIsUsedAsItStands) {
     TempDir dir;
     const std::u16string folder = std::filesystem::absolute(dir.path()).u16string();
     ASSERT_EQ(folder.substr(1, 2), u":\\") << "the temporary folder should be on a drive";
-    OpenPlatform platform;
+    HeadlessPlatform platform;
     platform.makeDirectory(folder + u"\\plovenda");
     platform.open(1, folder + u"/plovenda\\\\send_Jos\u00e9.txt", FileMode::Append);
     platform.write(1, "record\r\n");
@@ -129,47 +102,47 @@ TEST(NativeDrives, DrivePathIsUsedAsItStands) {
 class NativeFilesOnWindows : public ::testing::Test {
 protected:
     TempDir dir;
-    OpenPlatform platform{driveMapUnder(dir.path()), 0ms};
+    Win32Files files;
     std::filesystem::path log = dir.path() / "log.txt";
 };
 
 TEST_F(NativeFilesOnWindows, LogReadsWritesAtOffsetsAndCutsBack) {
-    const auto handle = platform.openLog(log);
-    EXPECT_EQ(platform.appendBytes(handle, "0123456789"), 10U);
-    platform.writeAt(handle, 2, "ab");
-    EXPECT_EQ(platform.appendBytes(handle, "xy"), 2U) << "an append goes to the end, wherever the last write was";
-    EXPECT_EQ(platform.readAt(handle, 1, 4), "1ab4");
-    EXPECT_EQ(platform.readAt(handle, 10, 100), "xy") << "a short read only at the end";
-    platform.truncateTo(handle, 3);
-    EXPECT_EQ(platform.sizeOf(handle), 3U);
-    EXPECT_EQ(platform.appendBytes(handle, "!"), 1U);
-    platform.closeHandle(handle);
-    EXPECT_EQ(platform.readWhole(log), "01a!");
+    const auto handle = files.openLog(log);
+    EXPECT_EQ(files.appendBytes(handle, "0123456789"), 10U);
+    files.writeAt(handle, 2, "ab");
+    EXPECT_EQ(files.appendBytes(handle, "xy"), 2U) << "an append goes to the end, wherever the last write was";
+    EXPECT_EQ(files.readAt(handle, 1, 4), "1ab4");
+    EXPECT_EQ(files.readAt(handle, 10, 100), "xy") << "a short read only at the end";
+    files.truncateTo(handle, 3);
+    EXPECT_EQ(files.sizeOf(handle), 3U);
+    EXPECT_EQ(files.appendBytes(handle, "!"), 1U);
+    files.closeHandle(handle);
+    EXPECT_EQ(files.readWhole(log), "01a!");
 }
 
 TEST_F(NativeFilesOnWindows, JournalIsHiddenAndRemovable) {
     const auto journal = dir.path() / ".log.txt.journal";
-    platform.closeHandle(platform.createJournal(journal));
+    files.closeHandle(files.createJournal(journal));
     const DWORD attributes = GetFileAttributesW(journal.c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0U);
-    platform.closeHandle(platform.createJournal(journal));
-    platform.removeFile(journal);
-    EXPECT_EQ(platform.readWhole(journal), std::nullopt);
-    platform.removeFile(journal);
+    files.closeHandle(files.createJournal(journal));
+    files.removeFile(journal);
+    EXPECT_EQ(files.readWhole(journal), std::nullopt);
+    files.removeFile(journal);
 }
 
 TEST_F(NativeFilesOnWindows, LockHeldByAnotherProcessIsRefusedUntilReleased) {
     std::ofstream(log, std::ios::binary) << "x";
-    const auto handle = platform.openLog(log);
+    const auto handle = files.openLog(log);
     {
         const LockHolder holder(log, 5s);
         ASSERT_TRUE(holder.held());
-        EXPECT_FALSE(platform.tryLock(handle));
+        EXPECT_FALSE(files.tryLock(handle));
     }
-    EXPECT_TRUE(platform.tryLock(handle));
-    platform.unlock(handle);
-    platform.closeHandle(handle);
+    EXPECT_TRUE(files.tryLock(handle));
+    files.unlock(handle);
+    files.closeHandle(handle);
 }
 
 }  // namespace

@@ -1,121 +1,49 @@
-#include "platform/win32/Win32Platform.h"
+// The file operations on handles, through the system-call hooks so that
+// injected faults reach the logs and the journal alike.
+#include "platform/win32/Win32Files.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <iostream>
-#include <limits>
-#include <utility>
 
-#include "platform/system/ErrorTable.h"
 #include "platform/RuntimeError.h"
+#include "platform/system/ErrorTable.h"
 
 namespace qadrill {
 
 namespace {
 
-// Two copies of the program append to the same logs; a reader may look on.
-constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Read for the journal's look at a log, write for cutting it back.
 constexpr DWORD logAccess = FILE_READ_DATA | FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-constexpr std::size_t readPiece = 64 * 1024;
 
 [[noreturn]] void fail(FileOperation operation, FileMode mode = FileMode::Append) {
-    throw RuntimeError(runtimeErrorFor(static_cast<int>(GetLastError()), operation, mode));
+    const auto error = static_cast<int>(GetLastError());
+    throw RuntimeError(runtimeErrorFor(error, operation, mode), systemErrorReason(error));
 }
 
 HANDLE handleOf(NativeFiles::Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 
 NativeFiles::Handle toHandle(HANDLE handle) { return reinterpret_cast<NativeFiles::Handle>(handle); }
 
-OVERLAPPED at(std::uint64_t offset) {
-    OVERLAPPED overlapped{};
-    overlapped.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFU);
-    overlapped.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    return overlapped;
-}
-
 }  // namespace
 
-Win32Platform::Win32Platform(DriveMap driveMap, std::chrono::milliseconds lockWait)
-    : SystemPlatform(std::move(driveMap), lockWait) {}
-
-Win32Platform::~Win32Platform() { closeAllFiles(); }
-
-void Win32Platform::endProgram() {
-    closeAll();
-    std::cout.flush();
-    std::cerr.flush();
-    std::fflush(nullptr);
-    // At once: no exit handlers, no destructors of a half-finished handler.
-    TerminateProcess(GetCurrentProcess(), 0);
-    std::_Exit(0);
-}
-
-void* Win32Platform::systemCreateFile(const std::filesystem::path& path, unsigned long access,
-                                      unsigned long disposition, unsigned long attributes) {
-    return CreateFileW(path.c_str(), access, shareAll, nullptr, disposition, attributes, nullptr);
-}
-
-bool Win32Platform::systemLock(void* handle) {
-    OVERLAPPED whole = at(0);
-    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole) !=
-           FALSE;
-}
-
-bool Win32Platform::systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written) {
-    // Both offsets all ones: at the end of the file, as an append-only handle would.
-    OVERLAPPED end = at(std::numeric_limits<std::uint64_t>::max());
-    written = 0;
-    return WriteFile(handle, data, size, &written, &end) != FALSE;
-}
-
-bool Win32Platform::systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
-                                  unsigned long& written) {
-    OVERLAPPED where = at(offset);
-    written = 0;
-    return WriteFile(handle, data, size, &written, &where) != FALSE;
-}
-
-bool Win32Platform::systemTruncate(void* handle, std::uint64_t size) {
-    LARGE_INTEGER target{};
-    target.QuadPart = static_cast<LONGLONG>(size);
-    return SetFilePointerEx(handle, target, nullptr, FILE_BEGIN) != FALSE && SetEndOfFile(handle) != FALSE;
-}
-
-bool Win32Platform::systemRemove(const std::filesystem::path& path) { return DeleteFileW(path.c_str()) != FALSE; }
-
-bool Win32Platform::systemFlush(void* handle) { return FlushFileBuffers(handle) != FALSE; }
-
-bool Win32Platform::systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) {
-    OVERLAPPED from = at(offset);
-    got = 0;
-    return ReadFile(handle, data, size, &got, &from) != FALSE;
-}
-
-bool Win32Platform::systemCreateDirectory(const std::filesystem::path& path) {
-    return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
-}
-
-NativeFiles::Handle Win32Platform::openInput(const std::filesystem::path& path) {
+NativeFiles::Handle Win32Files::openInput(const std::filesystem::path& path) {
     HANDLE handle = systemCreateFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Input);
     return toHandle(handle);
 }
 
-NativeFiles::Handle Win32Platform::openOutput(const std::filesystem::path& path) {
+NativeFiles::Handle Win32Files::openOutput(const std::filesystem::path& path) {
     return openWritable(path, FileMode::Output);
 }
 
-NativeFiles::Handle Win32Platform::openLog(const std::filesystem::path& path) {
+NativeFiles::Handle Win32Files::openLog(const std::filesystem::path& path) {
     return openWritable(path, FileMode::Append);
 }
 
 // Creating a new name first tells whether the folder gains an entry, as on
 // POSIX; a name that vanishes in between is tried again.
-NativeFiles::Handle Win32Platform::openWritable(const std::filesystem::path& path, FileMode mode) {
+NativeFiles::Handle Win32Files::openWritable(const std::filesystem::path& path, FileMode mode) {
     const DWORD existing = mode == FileMode::Append ? OPEN_EXISTING : TRUNCATE_EXISTING;
     for (int attempt = 0; attempt < 3; ++attempt) {
         HANDLE handle = systemCreateFile(path, logAccess, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
@@ -134,13 +62,13 @@ NativeFiles::Handle Win32Platform::openWritable(const std::filesystem::path& pat
 }
 
 // The leading dot hides a journal only on POSIX; here the attribute does.
-NativeFiles::Handle Win32Platform::createJournal(const std::filesystem::path& path) {
+NativeFiles::Handle Win32Files::createJournal(const std::filesystem::path& path) {
     HANDLE handle = systemCreateFile(path, logAccess, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN);
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Output);
     return toHandle(handle);
 }
 
-std::optional<std::string> Win32Platform::readWhole(const std::filesystem::path& path) {
+std::optional<std::string> Win32Files::readWhole(const std::filesystem::path& path) {
     HANDLE handle = systemCreateFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
@@ -150,7 +78,7 @@ std::optional<std::string> Win32Platform::readWhole(const std::filesystem::path&
     std::string whole;
     try {
         for (;;) {
-            std::string piece = readAt(toHandle(handle), whole.size(), readPiece);
+            std::string piece = readAt(toHandle(handle), whole.size(), readChunkSize);
             if (piece.empty()) break;
             whole += piece;
         }
@@ -162,9 +90,9 @@ std::optional<std::string> Win32Platform::readWhole(const std::filesystem::path&
     return whole;
 }
 
-void Win32Platform::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
+void Win32Files::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
 
-void Win32Platform::removeFile(const std::filesystem::path& path) {
+void Win32Files::removeFile(const std::filesystem::path& path) {
     if (systemRemove(path)) return;
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) fail(FileOperation::remove);
@@ -172,32 +100,32 @@ void Win32Platform::removeFile(const std::filesystem::path& path) {
 
 // NTFS keeps its own log of names; a folder cannot be flushed without
 // administrator rights, and need not be.
-void Win32Platform::syncFolder(const std::filesystem::path&) {}
+void Win32Files::syncFolder(const std::filesystem::path&) {}
 
-bool Win32Platform::tryLock(Handle handle) {
+bool Win32Files::tryLock(Handle handle) {
     if (systemLock(handleOf(handle))) return true;
     const DWORD error = GetLastError();
     if (error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION || error == ERROR_IO_PENDING) return false;
     fail(FileOperation::lock);
 }
 
-void Win32Platform::unlock(Handle handle) noexcept {
-    OVERLAPPED whole = at(0);
+void Win32Files::unlock(Handle handle) noexcept {
+    OVERLAPPED whole{};
     UnlockFileEx(handleOf(handle), 0, MAXDWORD, MAXDWORD, &whole);
 }
 
-std::uint64_t Win32Platform::sizeOf(Handle handle) {
+std::uint64_t Win32Files::sizeOf(Handle handle) {
     LARGE_INTEGER size{};
     if (GetFileSizeEx(handleOf(handle), &size) == FALSE) fail(FileOperation::write);
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-std::string Win32Platform::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
+std::string Win32Files::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
     std::string bytes(count, '\0');
     std::size_t have = 0;
     while (have < count) {
         unsigned long got = 0;
-        const auto ask = static_cast<unsigned long>(std::min<std::size_t>(count - have, readPiece));
+        const auto ask = static_cast<unsigned long>(std::min<std::size_t>(count - have, readChunkSize));
         if (!systemRead(handleOf(handle), offset + have, bytes.data() + have, ask, got)) {
             if (GetLastError() == ERROR_HANDLE_EOF) break;
             fail(FileOperation::read, FileMode::Input);
@@ -209,14 +137,14 @@ std::string Win32Platform::readAt(Handle handle, std::uint64_t offset, std::size
     return bytes;
 }
 
-std::size_t Win32Platform::appendBytes(Handle handle, std::string_view bytes) {
+std::size_t Win32Files::appendBytes(Handle handle, std::string_view bytes) {
     unsigned long written = 0;
     if (systemWrite(handleOf(handle), bytes.data(), static_cast<unsigned long>(bytes.size()), written)) return written;
     // Disk full maps to 61 like a short count; the caller cuts back either way.
     fail(FileOperation::write);
 }
 
-void Win32Platform::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
+void Win32Files::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
         unsigned long written = 0;
         if (!systemWriteAt(handleOf(handle), offset, bytes.data(), static_cast<unsigned long>(bytes.size()), written))
@@ -230,15 +158,15 @@ void Win32Platform::writeAt(Handle handle, std::uint64_t offset, std::string_vie
     }
 }
 
-void Win32Platform::truncateTo(Handle handle, std::uint64_t size) {
+void Win32Files::truncateTo(Handle handle, std::uint64_t size) {
     if (!systemTruncate(handleOf(handle), size)) fail(FileOperation::truncate);
 }
 
-void Win32Platform::sync(Handle handle) {
+void Win32Files::sync(Handle handle) {
     if (!systemFlush(handleOf(handle))) fail(FileOperation::fsync);
 }
 
-void Win32Platform::createDirectory(const std::filesystem::path& path) {
+void Win32Files::createDirectory(const std::filesystem::path& path) {
     if (!systemCreateDirectory(path)) fail(FileOperation::makeDirectory);
 }
 
