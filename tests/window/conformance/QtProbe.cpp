@@ -117,8 +117,8 @@ public:
 
 private:
     QWidget* find(std::string_view name) {
-        return window_.findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
-                                           Qt::FindDirectChildrenOnly);
+        // The controls stand on the form inside the window's scrolled area.
+        return window_.findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     }
     QWidget& at(std::string_view name) {
         QWidget* control = find(name);
