@@ -13,7 +13,10 @@ namespace qadrill {
 
 namespace {
 
-constexpr const wchar_t* title = L"qadrill";
+// Reports carry the program's name, as its standard-error lines do; the
+// prompts the drill's name, since their text alone does not say who asks.
+constexpr const wchar_t* reportTitle = L"qadrill";
+constexpr const wchar_t* promptTitle = L"Q&A Drill";
 
 std::string toUtf8(const std::u16string& text) {
     const std::wstring wide(text.begin(), text.end());
@@ -49,7 +52,7 @@ public:
 }  // namespace
 
 std::u16string DesktopPlatformWin32::inputBox(const std::u16string& prompt) {
-    return runPromptDialog(owner_, title, prompt);
+    return runPromptDialog(owner_, promptTitle, prompt);
 }
 
 void DesktopPlatformWin32::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
@@ -57,7 +60,7 @@ void DesktopPlatformWin32::messageBox(const std::u16string& text) { messageBoxWi
 void DesktopPlatformWin32::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
     reportLine(detail.empty() ? text : text + u" (" + detail + u")");
     const std::wstring wide(text.begin(), text.end());
-    MessageBoxW(owner_ != nullptr && IsWindowVisible(owner_) != FALSE ? owner_ : nullptr, wide.c_str(), title,
+    MessageBoxW(owner_ != nullptr && IsWindowVisible(owner_) != FALSE ? owner_ : nullptr, wide.c_str(), reportTitle,
                 MB_OK | MB_TASKMODAL);
 }
 
