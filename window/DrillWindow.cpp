@@ -72,7 +72,7 @@ void DrillWindow::runReported(Handler handler) {
     try {
         handler();
     } catch (const RuntimeError& error) {
-        reportError(platform_, error.number());
+        reportError(platform_, error);
     }
 }
 

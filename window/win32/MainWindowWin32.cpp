@@ -38,6 +38,16 @@ bool isEscape(const MSG& message) {
            message.wParam == (message.message == WM_CHAR ? 0x1B : VK_ESCAPE);
 }
 
+// Enter on a focused push button presses it, as Space does; the window has
+// no default button, so the dialog manager alone would press nothing.  A held
+// key presses once.
+bool isEnterOnAButton(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) return false;
+    const bool repeated = (message.lParam & (1 << 30)) != 0;
+    const auto code = SendMessageW(message.hwnd, WM_GETDLGCODE, 0, 0);
+    return !repeated && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
 }  // namespace
 
 MainWindowWin32::MainWindowWin32(Platform& platform, HINSTANCE instance) {
@@ -93,6 +103,10 @@ bool MainWindowWin32::handleMessage(const MSG& message) {
     if (message.message == WM_QUIT) return false;
     const bool inForm = message.hwnd == form_ || IsChild(form_, message.hwnd) != FALSE;
     if (inForm && isEscape(message)) return true;
+    if (inForm && isEnterOnAButton(message)) {
+        SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+        return true;
+    }
     if (inForm && IsDialogMessageW(form_, const_cast<MSG*>(&message)) != FALSE) return true;
     TranslateMessage(&message);
     DispatchMessageW(&message);

@@ -21,6 +21,20 @@ void setWindowText(HWND window, const std::u16string& text) {
 
 std::u16string Win32Surface::questionBoxText() const { return windowText(windows_.question); }
 void Win32Surface::setQuestionBoxText(const std::u16string& text) { setWindowText(windows_.question, text); }
+// Appended where the text ends, without reading the box out; the student's
+// selection stays, and the append is no step the student can undo.
+void Win32Surface::appendQuestionBoxText(const std::u16string& text) {
+    DWORD selectionStart = 0;
+    DWORD selectionEnd = 0;
+    SendMessageW(windows_.question, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
+                 reinterpret_cast<LPARAM>(&selectionEnd));
+    const std::wstring wide(text.begin(), text.end());
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(windows_.question));
+    SendMessageW(windows_.question, EM_SETSEL, end, static_cast<LPARAM>(end));
+    SendMessageW(windows_.question, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(windows_.question, EM_SETSEL, selectionStart, static_cast<LPARAM>(selectionEnd));
+}
+
 std::u16string Win32Surface::answerBoxText() const { return windowText(windows_.answer); }
 void Win32Surface::setAnswerBoxText(const std::u16string& text) { setWindowText(windows_.answer, text); }
 

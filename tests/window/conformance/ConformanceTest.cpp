@@ -113,6 +113,13 @@ TEST_P(Conformance, KeysTypedInTheBoxes) {
     EXPECT_EQ(probe().text("txt_paragraph_goback"), "1");
 }
 
+// Space and Enter both press the focused button; there is no default button.
+TEST_P(Conformance, EnterPressesTheFocusedButton) {
+    probe().type("txt_answer", "v = 3 m/s");
+    EXPECT_EQ(probe().focusAfterKey("cmd_clear_answer_box", WindowProbe::Key::Enter), "cmd_clear_answer_box");
+    EXPECT_EQ(probe().text("txt_answer"), "");
+}
+
 TEST_P(Conformance, PressingClearBoxEmptiesTheAnswerBox) {
     probe().type("txt_answer", "v = 3 m/s");
     ASSERT_EQ(probe().text("txt_answer"), "v = 3 m/s");
