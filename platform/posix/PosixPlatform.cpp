@@ -13,7 +13,7 @@
 namespace qadrill {
 
 PosixPlatform::PosixPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait)
-    : SystemPlatform(std::move(driveMap), lockWait) {
+    : SystemPlatform(std::move(driveMap), lockWait), user_(::geteuid()) {
     // A write past the file size limit should fail with EFBIG (disk full to
     // the drill), not kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -43,8 +43,6 @@ ssize_t PosixPlatform::systemWriteAt(int fd, const void* data, std::size_t size,
 }
 
 int PosixPlatform::systemTruncate(int fd, off_t size) { return ::ftruncate(fd, size); }
-
-int PosixPlatform::systemRemove(const std::filesystem::path& path) { return ::unlink(path.c_str()); }
 
 int PosixPlatform::systemFsync(int fd) { return ::fsync(fd); }
 

@@ -3,9 +3,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/RuntimeError.h"
 #include "platform/journal/Journal.h"
 #include "platform/system/LocalClock.h"
-#include "platform/RuntimeError.h"
+#include "platform/system/StateFolder.h"
 
 namespace qadrill {
 
@@ -16,6 +17,11 @@ constexpr std::size_t readChunkSize = 64 * 1024;
 
 SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait)
     : driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
+
+void SystemPlatform::useStateFolder(std::filesystem::path folder) {
+    stateFolder_ = std::move(folder);
+    journal_.reset();
+}
 
 std::filesystem::path SystemPlatform::nativePathOf(const std::u16string& path) const {
     auto native = nativePath(path, driveMap_);
@@ -35,7 +41,7 @@ SystemPlatform::OpenFile& SystemPlatform::openFile(int fileNumber) {
 void SystemPlatform::makeDirectory(const std::u16string& path) {
     const std::filesystem::path native = nativePathOf(path);
     createDirectory(native);
-    syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."));
+    syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), std::nullopt);
 }
 
 void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode mode) {
@@ -75,7 +81,13 @@ void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
         if (file.mode != FileMode::Append) throw RuntimeError(err::badFileMode);
         targets.push_back({record.fileNumber, file.native, file.handle, record.bytes});
     }
-    appendJournaled(*this, targets, lockWait_);
+    if (!journal_) {
+        if (stateFolder_.empty()) stateFolder_ = userStateFolder();
+        // Without a home of its own the user has nowhere private to keep it.
+        if (stateFolder_.empty()) throw RuntimeError(err::pathNotFound);
+        journal_.emplace(static_cast<NativeFiles&>(*this), stateFolder_, lockWait_);
+    }
+    journal_->append(targets);
 }
 
 std::string SystemPlatform::lineInput(int fileNumber) {

@@ -14,7 +14,9 @@ namespace qadrill::testing {
 class BarePlatform final : public HostPlatform {
 public:
     BarePlatform(const std::filesystem::path& root, std::chrono::milliseconds lockWait)
-        : HostPlatform(driveMapUnder(root), lockWait) {}
+        : HostPlatform(driveMapUnder(root), lockWait) {
+        useStateFolder(root / "state");
+    }
 
     // Say "closeAll" on stderr, for a child whose end a test watches.
     bool announceCloseAll = false;

@@ -55,12 +55,6 @@ int FaultyHost::systemTruncate(int fd, off_t size) {
     return PosixPlatform::systemTruncate(fd, size);
 }
 
-int FaultyHost::systemRemove(const std::filesystem::path& path) {
-    int result = 0;
-    if (failed(dueFault(FileOperation::remove), result)) return result;
-    return PosixPlatform::systemRemove(path);
-}
-
 int FaultyHost::systemFsync(int fd) {
     int result = 0;
     if (failed(dueFault(FileOperation::fsync), result)) return result;

@@ -22,7 +22,6 @@ protected:
     ssize_t systemWrite(int fd, const void* data, std::size_t size) override;
     ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset) override;
     int systemTruncate(int fd, off_t size) override;
-    int systemRemove(const std::filesystem::path& path) override;
     int systemFsync(int fd) override;
     ssize_t systemRead(int fd, void* data, std::size_t size, off_t offset) override;
     int systemMakeDirectory(const std::filesystem::path& path, mode_t mode) override;
