@@ -9,8 +9,8 @@
 #include <limits>
 #include <utility>
 
-#include "platform/system/ErrorTable.h"
 #include "platform/RuntimeError.h"
+#include "platform/system/ErrorTable.h"
 
 namespace qadrill {
 
@@ -29,6 +29,16 @@ constexpr std::size_t readPiece = 64 * 1024;
 HANDLE handleOf(NativeFiles::Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 
 NativeFiles::Handle toHandle(HANDLE handle) { return reinterpret_cast<NativeFiles::Handle>(handle); }
+
+// The form that lifts MAX_PATH: \\?\c:\... or \\?\UNC\server\share\...;
+// it takes the path as it stands, so it is made whole first.
+std::wstring longPath(const std::filesystem::path& path) {
+    std::wstring text = path.lexically_normal().make_preferred().wstring();
+    if (text.starts_with(L"\\\\?\\")) return text;
+    if (text.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + text.substr(2);
+    if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') return L"\\\\?\\" + text;
+    return text;
+}
 
 OVERLAPPED at(std::uint64_t offset) {
     OVERLAPPED overlapped{};
@@ -56,7 +66,7 @@ void Win32Platform::endProgram() {
 
 void* Win32Platform::systemCreateFile(const std::filesystem::path& path, unsigned long access,
                                       unsigned long disposition, unsigned long attributes) {
-    return CreateFileW(path.c_str(), access, shareAll, nullptr, disposition, attributes, nullptr);
+    return CreateFileW(longPath(path).c_str(), access, shareAll, nullptr, disposition, attributes, nullptr);
 }
 
 bool Win32Platform::systemLock(void* handle) {
@@ -85,8 +95,6 @@ bool Win32Platform::systemTruncate(void* handle, std::uint64_t size) {
     return SetFilePointerEx(handle, target, nullptr, FILE_BEGIN) != FALSE && SetEndOfFile(handle) != FALSE;
 }
 
-bool Win32Platform::systemRemove(const std::filesystem::path& path) { return DeleteFileW(path.c_str()) != FALSE; }
-
 bool Win32Platform::systemFlush(void* handle) { return FlushFileBuffers(handle) != FALSE; }
 
 bool Win32Platform::systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) {
@@ -96,7 +104,7 @@ bool Win32Platform::systemRead(void* handle, std::uint64_t offset, void* data, u
 }
 
 bool Win32Platform::systemCreateDirectory(const std::filesystem::path& path) {
-    return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+    return CreateDirectoryW(longPath(path).c_str(), nullptr) != FALSE;
 }
 
 NativeFiles::Handle Win32Platform::openInput(const std::filesystem::path& path) {
@@ -106,73 +114,102 @@ NativeFiles::Handle Win32Platform::openInput(const std::filesystem::path& path) 
 }
 
 NativeFiles::Handle Win32Platform::openOutput(const std::filesystem::path& path) {
-    return openWritable(path, FileMode::Output);
+    const Handle handle = openChecked(path, OPEN_ALWAYS, FileMode::Output);
+    if (!systemTruncate(handleOf(handle), 0)) {
+        const DWORD error = GetLastError();
+        CloseHandle(handleOf(handle));
+        SetLastError(error);
+        fail(FileOperation::open, FileMode::Output);
+    }
+    return handle;
 }
 
 NativeFiles::Handle Win32Platform::openLog(const std::filesystem::path& path) {
-    return openWritable(path, FileMode::Append);
+    return openChecked(path, OPEN_ALWAYS, FileMode::Append);
 }
 
-// Creating a new name first tells whether the folder gains an entry, as on
-// POSIX; a name that vanishes in between is tried again.
-NativeFiles::Handle Win32Platform::openWritable(const std::filesystem::path& path, FileMode mode) {
-    const DWORD existing = mode == FileMode::Append ? OPEN_EXISTING : TRUNCATE_EXISTING;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        HANDLE handle = systemCreateFile(path, logAccess, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
-        if (handle != INVALID_HANDLE_VALUE) {
-            syncFolder(path.parent_path());
-            return toHandle(handle);
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) fail(FileOperation::open, mode);
-        handle = systemCreateFile(path, logAccess, existing, FILE_ATTRIBUTE_NORMAL);
-        if (handle != INVALID_HANDLE_VALUE) return toHandle(handle);
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) fail(FileOperation::open, mode);
-    }
-    SetLastError(ERROR_SHARING_VIOLATION);
-    fail(FileOperation::open, mode);
-}
-
-// The leading dot hides a journal only on POSIX; here the attribute does.
-NativeFiles::Handle Win32Platform::createJournal(const std::filesystem::path& path) {
-    HANDLE handle = systemCreateFile(path, logAccess, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN);
-    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Output);
-    return toHandle(handle);
-}
-
-std::optional<std::string> Win32Platform::readWhole(const std::filesystem::path& path) {
-    HANDLE handle = systemCreateFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+std::optional<NativeFiles::Handle> Win32Platform::openExistingLog(const std::filesystem::path& path) {
+    HANDLE handle =
+        systemCreateFile(path, logAccess, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-        fail(FileOperation::open, FileMode::Input);
+        fail(FileOperation::open);
     }
-    std::string whole;
-    try {
-        for (;;) {
-            std::string piece = readAt(toHandle(handle), whole.size(), readPiece);
-            if (piece.empty()) break;
-            whole += piece;
-        }
-    } catch (...) {
+    return checkedFile(handle, path, FileMode::Append, true);
+}
+
+// The name itself is opened, never what a link or junction there points at.
+// OPEN_ALWAYS says whether the name was new, without a failing probe first.
+NativeFiles::Handle Win32Platform::openChecked(const std::filesystem::path& path, unsigned long disposition,
+                                               FileMode mode) {
+    HANDLE handle =
+        systemCreateFile(path, logAccess, disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, mode);
+    return checkedFile(handle, path, mode, GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+// Only a disk file that is no reparse point is kept; anything else is 75.
+NativeFiles::Handle Win32Platform::checkedFile(void* handle, const std::filesystem::path& path, FileMode mode,
+                                               bool existed) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool looked = GetFileInformationByHandle(handle, &info) != FALSE;
+    constexpr DWORD notAFile = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+    if (!looked || (info.dwFileAttributes & notAFile) != 0 || GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
-        throw;
+        SetLastError(ERROR_ACCESS_DENIED);
+        fail(FileOperation::open, mode);
     }
+    if (!existed) syncFolder(path.parent_path(), toHandle(handle));
+    return toHandle(handle);
+}
+
+FileIdentity Win32Platform::identityOf(Handle handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(handleOf(handle), &info) == FALSE) fail(FileOperation::read);
+    return {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+// The folder's name as the file system keeps it: letter case, links and the
+// 8.3 short names all give way to one spelling.
+std::filesystem::path Win32Platform::canonicalFolder(const std::filesystem::path& folder) {
+    HANDLE handle = CreateFileW(longPath(folder).c_str(), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return folder;
+    std::wstring name(32768, L'\0');
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
     CloseHandle(handle);
-    return whole;
+    if (length == 0 || length >= name.size()) return folder;
+    name.resize(length);
+    if (name.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + name.substr(8);
+    if (name.starts_with(L"\\\\?\\")) return name.substr(4);
+    return name;
+}
+
+// The user's local application data is theirs alone already.
+void Win32Platform::makePrivateFolder(const std::filesystem::path& folder) {
+    std::filesystem::path made;
+    for (const auto& part : folder) {
+        made /= part;
+        if (!made.has_relative_path()) continue;
+        if (!systemCreateDirectory(made) && GetLastError() != ERROR_ALREADY_EXISTS) fail(FileOperation::makeDirectory);
+    }
+}
+
+NativeFiles::Handle Win32Platform::openJournal(const std::filesystem::path& path, bool& created) {
+    HANDLE handle =
+        systemCreateFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Output);
+    created = GetLastError() != ERROR_ALREADY_EXISTS;
+    return toHandle(handle);
 }
 
 void Win32Platform::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
 
-void Win32Platform::removeFile(const std::filesystem::path& path) {
-    if (systemRemove(path)) return;
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) fail(FileOperation::remove);
-}
-
-// NTFS keeps its own log of names; a folder cannot be flushed without
-// administrator rights, and need not be.
-void Win32Platform::syncFolder(const std::filesystem::path&) {}
+// NTFS keeps its own log of names: a new name is durable with the file's
+// own flush.  A folder cannot be flushed without administrator rights.
+void Win32Platform::syncFolder(const std::filesystem::path&, std::optional<Handle>) {}
 
 bool Win32Platform::tryLock(Handle handle) {
     if (systemLock(handleOf(handle))) return true;

@@ -9,6 +9,9 @@
 // the call returns with its error left for GetLastError, so the test platform
 // can inject faults and the real error table and roll-back still run.
 //
+// Paths go to the system in their long form (\\?\), so a log deep under a
+// network folder may pass MAX_PATH.
+//
 // <windows.h> stays out of this header: a handle is a void*, a DWORD an
 // unsigned long.
 
@@ -45,7 +48,6 @@ protected:
                                unsigned long& written);
     // SetFilePointerEx to the size, then SetEndOfFile.
     virtual bool systemTruncate(void* handle, std::uint64_t size);
-    virtual bool systemRemove(const std::filesystem::path& path);
     virtual bool systemFlush(void* handle);
     // ReadFile at an offset; false with ERROR_HANDLE_EOF past the end.
     virtual bool systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got);
@@ -57,11 +59,13 @@ protected:
 
     // The native file operations.
     Handle openLog(const std::filesystem::path& path) override;
-    Handle createJournal(const std::filesystem::path& path) override;
-    std::optional<std::string> readWhole(const std::filesystem::path& path) override;
+    std::optional<Handle> openExistingLog(const std::filesystem::path& path) override;
+    FileIdentity identityOf(Handle handle) override;
+    std::filesystem::path canonicalFolder(const std::filesystem::path& folder) override;
+    void makePrivateFolder(const std::filesystem::path& folder) override;
+    Handle openJournal(const std::filesystem::path& path, bool& created) override;
     void closeHandle(Handle handle) noexcept override;
-    void removeFile(const std::filesystem::path& path) override;
-    void syncFolder(const std::filesystem::path& folder) override;
+    void syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) override;
     bool tryLock(Handle handle) override;
     void unlock(Handle handle) noexcept override;
     std::uint64_t sizeOf(Handle handle) override;
@@ -72,7 +76,8 @@ protected:
     void sync(Handle handle) override;
 
 private:
-    [[nodiscard]] Handle openWritable(const std::filesystem::path& path, FileMode mode);
+    [[nodiscard]] Handle openChecked(const std::filesystem::path& path, unsigned long disposition, FileMode mode);
+    [[nodiscard]] Handle checkedFile(void* handle, const std::filesystem::path& path, FileMode mode, bool existed);
 };
 
 }  // namespace qadrill

@@ -84,14 +84,6 @@ bool FaultyHost::systemTruncate(void* handle, std::uint64_t size) {
     return Win32Platform::systemTruncate(handle, size);
 }
 
-bool FaultyHost::systemRemove(const std::filesystem::path& path) {
-    if (const auto fault = dueFault(FileOperation::remove)) {
-        SetLastError(windowsErrorFor(*fault));
-        return false;
-    }
-    return Win32Platform::systemRemove(path);
-}
-
 bool FaultyHost::systemFlush(void* handle) {
     if (const auto fault = dueFault(FileOperation::fsync)) {
         SetLastError(windowsErrorFor(*fault));

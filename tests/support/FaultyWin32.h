@@ -26,7 +26,6 @@ protected:
     bool systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
                        unsigned long& written) override;
     bool systemTruncate(void* handle, std::uint64_t size) override;
-    bool systemRemove(const std::filesystem::path& path) override;
     bool systemFlush(void* handle) override;
     bool systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) override;
     bool systemCreateDirectory(const std::filesystem::path& path) override;

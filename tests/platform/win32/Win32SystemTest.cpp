@@ -9,8 +9,8 @@
 #include <iterator>
 #include <string>
 
-#include "platform/system/ErrorTable.h"
 #include "platform/RuntimeError.h"
+#include "platform/system/ErrorTable.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/platform/system/LockHolder.h"
 #include "tests/support/ErrorOf.h"
@@ -71,12 +71,12 @@ INSTANTIATE_TEST_SUITE_P(
 class OpenPlatform final : public Win32Platform {
 public:
     using Win32Platform::appendBytes;
+    using Win32Platform::canonicalFolder;
     using Win32Platform::closeHandle;
-    using Win32Platform::createJournal;
+    using Win32Platform::identityOf;
+    using Win32Platform::openJournal;
     using Win32Platform::openLog;
     using Win32Platform::readAt;
-    using Win32Platform::readWhole;
-    using Win32Platform::removeFile;
     using Win32Platform::sizeOf;
     using Win32Platform::truncateTo;
     using Win32Platform::tryLock;
@@ -144,19 +144,63 @@ TEST_F(NativeFilesOnWindows, LogReadsWritesAtOffsetsAndCutsBack) {
     EXPECT_EQ(platform.sizeOf(handle), 3U);
     EXPECT_EQ(platform.appendBytes(handle, "!"), 1U);
     platform.closeHandle(handle);
-    EXPECT_EQ(platform.readWhole(log), "01a!");
+    EXPECT_EQ(contents(log), "01a!");
 }
 
-TEST_F(NativeFilesOnWindows, JournalIsHiddenAndRemovable) {
-    const auto journal = dir.path() / ".log.txt.journal";
-    platform.closeHandle(platform.createJournal(journal));
-    const DWORD attributes = GetFileAttributesW(journal.c_str());
-    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-    EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0U);
-    platform.closeHandle(platform.createJournal(journal));
-    platform.removeFile(journal);
-    EXPECT_EQ(platform.readWhole(journal), std::nullopt);
-    platform.removeFile(journal);
+TEST_F(NativeFilesOnWindows, JournalIsCreatedOnceThenReused) {
+    const auto journal = dir.path() / "state" / "0123.journal";
+    std::filesystem::create_directories(journal.parent_path());
+    bool created = false;
+    auto handle = platform.openJournal(journal, created);
+    EXPECT_TRUE(created);
+    platform.writeAt(handle, 0, "QADJRNL2");
+    platform.closeHandle(handle);
+    handle = platform.openJournal(journal, created);
+    EXPECT_FALSE(created);
+    EXPECT_EQ(platform.readAt(handle, 0, 8), "QADJRNL2");
+    platform.closeHandle(handle);
+}
+
+// One file under two spellings is one file: recovery reuses the command's own
+// handle instead of locking the log against itself.
+TEST_F(NativeFilesOnWindows, SpellingsOfOneFileShareItsIdentity) {
+    std::ofstream(log, std::ios::binary) << "x";
+    const auto lower = platform.openLog(log);
+    const auto upper = platform.openLog(dir.path() / "LOG.TXT");
+    const auto other = platform.openLog(dir.path() / "other.txt");
+    EXPECT_EQ(platform.identityOf(lower), platform.identityOf(upper));
+    EXPECT_NE(platform.identityOf(lower), platform.identityOf(other));
+    for (const auto handle : {lower, upper, other}) platform.closeHandle(handle);
+    std::filesystem::create_directories(dir.path() / "Ann Lee");
+    EXPECT_EQ(platform.canonicalFolder(dir.path() / "ann lee").filename(), "Ann Lee");
+}
+
+// A log's name that is a link, a junction or a folder: 75, nothing written.
+TEST_F(NativeFilesOnWindows, ReparsePointsAndFoldersAreRefused) {
+    const auto target = dir.path() / "thesis.txt";
+    std::ofstream(target, std::ios::binary) << "mine";
+    std::filesystem::create_directories(dir.path() / "c" / "folder.txt");
+    EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\folder.txt", FileMode::Append); }), 75) << "folder";
+    const auto link = dir.path() / "c" / "link.txt";
+    if (CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) == FALSE)
+        GTEST_SKIP() << "this system makes no symbolic links (error " << GetLastError() << ")";
+    EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\link.txt", FileMode::Append); }), 75) << "link";
+    EXPECT_EQ(contents(target), "mine");
+}
+
+// A 240-byte name under the network folder's depth passes MAX_PATH.
+TEST_F(NativeFilesOnWindows, LongNamesDeepInAFolderWork) {
+    const std::u16string folder = u"c:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1";
+    std::filesystem::create_directories(dir.path() / "c" / "bkp_000416" / "My Documents" / "distance students" /
+                                        "interactive problems" / "lb1");
+    const std::u16string name = u"masterFile_" + std::u16string(225, u'a') + u".txt";
+    ASSERT_EQ(name.size(), 240U);
+    platform.open(1, folder + u"\\" + name, FileMode::Append);
+    platform.write(1, "record\r\n");
+    platform.close(1);
+    platform.open(1, folder + u"\\" + name, FileMode::Input);
+    EXPECT_EQ(platform.lineInput(1), "record");
+    platform.close(1);
 }
 
 TEST_F(NativeFilesOnWindows, LockHeldByAnotherProcessIsRefusedUntilReleased) {
