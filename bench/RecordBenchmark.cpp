@@ -25,7 +25,7 @@
 #include "drill/DrillState.h"
 #include "drill/DrillView.h"
 #include "logbook/ResponseRecords.h"
-#include "platform/posix/PosixPlatform.h"
+#include "tests/support/HeadlessPlatform.h"
 
 namespace {
 
@@ -45,16 +45,11 @@ public:
 };
 
 // The files of the real platform; no desktop.
-class BenchPlatform final : public qadrill::PosixPlatform {
+class BenchPlatform final : public qadrill::testing::HeadlessPlatform {
 public:
-    explicit BenchPlatform(const std::filesystem::path& root) : PosixPlatform(qadrill::driveMapUnder(root)) {
+    explicit BenchPlatform(const std::filesystem::path& root) : HeadlessPlatform(qadrill::driveMapUnder(root)) {
         useStateFolder(root / "state");
     }
-    [[nodiscard]] std::u16string inputBox(const std::u16string&) override { return {}; }
-    void messageBox(const std::u16string&) override {}
-    void setClipboardPicture(const qadrill::Picture&) override {}
-    [[nodiscard]] std::optional<qadrill::Picture> clipboardPicture() override { return std::nullopt; }
-    void beep() override {}
 };
 
 std::filesystem::path benchRoot() {

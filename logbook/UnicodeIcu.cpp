@@ -10,14 +10,15 @@ std::u16string normalizedC(std::u16string_view text) {
     UErrorCode status = U_ZERO_ERROR;
     const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
     if (U_FAILURE(status)) throw RuntimeError(err::deviceIo);
-    const auto* source = reinterpret_cast<const UChar*>(text.data());
+    // UChar is char16_t in C++: no cast between the two.
+    const UChar* source = text.data();
     const auto length = static_cast<int32_t>(text.size());
     if (unorm2_isNormalized(nfc, source, length, &status) && U_SUCCESS(status)) return std::u16string(text);
     status = U_ZERO_ERROR;
     const int32_t needed = unorm2_normalize(nfc, source, length, nullptr, 0, &status);
     std::u16string out(static_cast<std::size_t>(needed), u'\0');
     status = U_ZERO_ERROR;
-    unorm2_normalize(nfc, source, length, reinterpret_cast<UChar*>(out.data()), needed, &status);
+    unorm2_normalize(nfc, source, length, out.data(), needed, &status);
     if (U_FAILURE(status)) throw RuntimeError(err::deviceIo);
     return out;
 }

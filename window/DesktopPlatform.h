@@ -1,13 +1,13 @@
 #pragma once
 // The platform on a desktop: files, clock, random sequence and program end
-// from the host platform (POSIX or Windows); prompts, message boxes,
+// from the system platform (POSIX or Windows files); prompts, message boxes,
 // clipboard and beep from Qt.
 
-#include "platform/HostPlatform.h"
+#include "platform/system/SystemPlatform.h"
 
 namespace qadrill {
 
-class DesktopPlatform final : public HostPlatform {
+class DesktopPlatform final : public SystemPlatform {
 public:
     DesktopPlatform() = default;
 

@@ -43,8 +43,8 @@ public:
 
     std::optional<std::string_view> text(std::uint64_t size) {
         if (bytes_.size() - position_ < size) return std::nullopt;
-        const auto taken = bytes_.substr(position_, static_cast<std::size_t>(size));
-        position_ += static_cast<std::size_t>(size);
+        const auto taken = bytes_.substr(position_, size);
+        position_ += size;
         return taken;
     }
 

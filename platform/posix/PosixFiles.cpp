@@ -1,5 +1,5 @@
-// The native files of PosixPlatform: descriptors, through the system-call
-// hooks so that injected faults reach the logs and the journal alike.
+// The file operations on descriptors, through the system-call hooks so that
+// injected faults reach the logs and the journal alike.
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "platform/RuntimeError.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/system/ErrorTable.h"
 
 namespace qadrill {
@@ -28,7 +28,7 @@ constexpr int safeOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
 
 }  // namespace
 
-NativeFiles::Handle PosixPlatform::openInput(const std::filesystem::path& path) {
+NativeFiles::Handle PosixFiles::openInput(const std::filesystem::path& path) {
     const int fd = systemOpen(path, O_RDONLY | O_CLOEXEC, 0);
     if (fd < 0) fail(errno, FileOperation::open, FileMode::Input);
     struct stat status {};
@@ -40,7 +40,7 @@ NativeFiles::Handle PosixPlatform::openInput(const std::filesystem::path& path) 
 }
 
 // Emptied only once it is known to be the user's own regular file.
-NativeFiles::Handle PosixPlatform::openOutput(const std::filesystem::path& path) {
+NativeFiles::Handle PosixFiles::openOutput(const std::filesystem::path& path) {
     const int fd = openChecked(path, O_WRONLY | O_CREAT, FileMode::Output);
     while (systemTruncate(fd, 0) != 0) {
         if (errno == EINTR) continue;
@@ -52,18 +52,18 @@ NativeFiles::Handle PosixPlatform::openOutput(const std::filesystem::path& path)
 }
 
 // A log is also opened for reading: recovery compares what it holds.
-NativeFiles::Handle PosixPlatform::openLog(const std::filesystem::path& path) {
+NativeFiles::Handle PosixFiles::openLog(const std::filesystem::path& path) {
     return openChecked(path, O_RDWR | O_APPEND | O_CREAT, FileMode::Append);
 }
 
-std::optional<NativeFiles::Handle> PosixPlatform::openExistingLog(const std::filesystem::path& path) {
+std::optional<NativeFiles::Handle> PosixFiles::openExistingLog(const std::filesystem::path& path) {
     const int fd = systemOpen(path, O_RDWR | O_APPEND | safeOpenFlags, 0);
     if (fd < 0 && errno == ENOENT) return std::nullopt;
     if (fd < 0) fail(errno, FileOperation::open);
     return checkedLog(fd, path, FileMode::Append);
 }
 
-int PosixPlatform::openChecked(const std::filesystem::path& path, int flags, FileMode mode) {
+int PosixFiles::openChecked(const std::filesystem::path& path, int flags, FileMode mode) {
     const int fd = systemOpen(path, flags | safeOpenFlags, 0666);
     if (fd < 0) fail(errno, FileOperation::open, mode);
     return checkedLog(fd, path, mode);
@@ -73,7 +73,7 @@ int PosixPlatform::openChecked(const std::filesystem::path& path, int flags, Fil
 // where the file system keeps owners (one that shows every file as the
 // mounting user's passes, as it should).  An empty file may be a new name,
 // which is synced into its folder; then the descriptor is made blocking.
-int PosixPlatform::checkedLog(int fd, const std::filesystem::path& path, FileMode mode) {
+int PosixFiles::checkedLog(int fd, const std::filesystem::path& path, FileMode mode) {
     struct stat status {};
     const bool looked = ::fstat(fd, &status) == 0;
     const int error = looked ? EACCES : errno;
@@ -96,25 +96,25 @@ int PosixPlatform::checkedLog(int fd, const std::filesystem::path& path, FileMod
     return fd;
 }
 
-FileIdentity PosixPlatform::identityOf(Handle handle) {
+FileIdentity PosixFiles::identityOf(Handle handle) {
     struct stat status {};
     if (::fstat(descriptor(handle), &status) != 0) fail(errno, FileOperation::read);
-    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+    return {std::uint64_t{status.st_dev}, std::uint64_t{status.st_ino}};
 }
 
-std::filesystem::path PosixPlatform::canonicalFolder(const std::filesystem::path& folder) {
+std::filesystem::path PosixFiles::canonicalFolder(const std::filesystem::path& folder) {
     const std::unique_ptr<char, decltype(&::free)> resolved(::realpath(folder.empty() ? "." : folder.c_str(), nullptr),
                                                             &::free);
     return resolved ? std::filesystem::path(resolved.get()) : folder;
 }
 
-void PosixPlatform::createDirectory(const std::filesystem::path& path) {
+void PosixFiles::createDirectory(const std::filesystem::path& path) {
     if (systemMakeDirectory(path, 0777) != 0) fail(errno, FileOperation::makeDirectory);
 }
 
 // Missing parents are made as the base folders of the user's state are:
 // private.  The last one must be a folder of the user's, reached as it is.
-void PosixPlatform::makePrivateFolder(const std::filesystem::path& folder) {
+void PosixFiles::makePrivateFolder(const std::filesystem::path& folder) {
     std::filesystem::path made;
     for (const auto& part : folder) {
         made /= part;
@@ -126,7 +126,7 @@ void PosixPlatform::makePrivateFolder(const std::filesystem::path& folder) {
     if ((status.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) fail(errno, FileOperation::open);
 }
 
-NativeFiles::Handle PosixPlatform::openJournal(const std::filesystem::path& path, bool& created) {
+NativeFiles::Handle PosixFiles::openJournal(const std::filesystem::path& path, bool& created) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         int fd = systemOpen(path, O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
         if (fd >= 0) {
@@ -144,12 +144,12 @@ NativeFiles::Handle PosixPlatform::openJournal(const std::filesystem::path& path
     fail(EBUSY, FileOperation::open);
 }
 
-void PosixPlatform::closeHandle(Handle handle) noexcept { ::close(descriptor(handle)); }
+void PosixFiles::closeHandle(Handle handle) noexcept { ::close(descriptor(handle)); }
 
 // A new name is durable only once its folder is synced.  A folder that cannot
 // be opened (one the user may write but not read, or no descriptor left) or
 // synced is covered by syncing the whole file system that holds the file.
-void PosixPlatform::syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) {
+void PosixFiles::syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     int error = fd < 0 ? errno : 0;
     if (fd >= 0) {
@@ -165,7 +165,7 @@ void PosixPlatform::syncFolder(const std::filesystem::path& folder, std::optiona
     if (::syncfs(descriptor(*inside)) != 0) fail(errno, FileOperation::fsync);
 }
 
-bool PosixPlatform::tryLock(Handle handle) {
+bool PosixFiles::tryLock(Handle handle) {
     while (systemLock(descriptor(handle)) != 0) {
         if (errno == EINTR) continue;
         if (errno == EWOULDBLOCK || errno == EAGAIN) return false;
@@ -174,16 +174,16 @@ bool PosixPlatform::tryLock(Handle handle) {
     return true;
 }
 
-void PosixPlatform::unlock(Handle handle) noexcept { ::flock(descriptor(handle), LOCK_UN); }
+void PosixFiles::unlock(Handle handle) noexcept { ::flock(descriptor(handle), LOCK_UN); }
 
 // The end of the file is its size: one call, no status block.
-std::uint64_t PosixPlatform::sizeOf(Handle handle) {
+std::uint64_t PosixFiles::sizeOf(Handle handle) {
     const off_t end = ::lseek(descriptor(handle), 0, SEEK_END);
     if (end < 0) fail(errno, FileOperation::read);
     return static_cast<std::uint64_t>(end);
 }
 
-std::string PosixPlatform::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
+std::string PosixFiles::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
     std::string bytes(count, '\0');
     std::size_t got = 0;
     while (got < count) {
@@ -198,7 +198,7 @@ std::string PosixPlatform::readAt(Handle handle, std::uint64_t offset, std::size
     return bytes;
 }
 
-std::size_t PosixPlatform::appendBytes(Handle handle, std::string_view bytes) {
+std::size_t PosixFiles::appendBytes(Handle handle, std::string_view bytes) {
     for (;;) {
         const ssize_t n = systemWrite(descriptor(handle), bytes.data(), bytes.size());
         if (n >= 0) return static_cast<std::size_t>(n);
@@ -206,7 +206,7 @@ std::size_t PosixPlatform::appendBytes(Handle handle, std::string_view bytes) {
     }
 }
 
-void PosixPlatform::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
+void PosixFiles::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = systemWriteAt(descriptor(handle), bytes.data(), bytes.size(), static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR) continue;
@@ -217,7 +217,7 @@ void PosixPlatform::writeAt(Handle handle, std::uint64_t offset, std::string_vie
     }
 }
 
-void PosixPlatform::truncateTo(Handle handle, std::uint64_t size) {
+void PosixFiles::truncateTo(Handle handle, std::uint64_t size) {
     while (systemTruncate(descriptor(handle), static_cast<off_t>(size)) != 0) {
         if (errno != EINTR) fail(errno, FileOperation::truncate);
     }
@@ -225,7 +225,7 @@ void PosixPlatform::truncateTo(Handle handle, std::uint64_t size) {
     ::lseek(descriptor(handle), static_cast<off_t>(size), SEEK_SET);
 }
 
-void PosixPlatform::sync(Handle handle) {
+void PosixFiles::sync(Handle handle) {
     while (systemFsync(descriptor(handle)) != 0) {
         if (errno != EINTR) fail(errno, FileOperation::fsync);
     }

@@ -7,8 +7,10 @@ namespace qadrill {
 void RandomSequence::seed(float seed) { generator_.seed(std::bit_cast<std::uint32_t>(seed)); }
 
 float RandomSequence::next() {
-    // mt19937 yields 32 bits; its top bits are as good as any.
-    return unitFromBits(static_cast<std::uint32_t>(generator_()) >> (32 - bitsPerDraw));
+    // mt19937 yields 32 bits, in a type that may be wider (the mask says so
+    // without a cast); its top bits are as good as any.
+    const std::uint32_t draw = generator_() & 0xFFFFFFFFU;
+    return unitFromBits(draw >> (32 - bitsPerDraw));
 }
 
 float RandomSequence::unitFromBits(std::uint32_t bits) {

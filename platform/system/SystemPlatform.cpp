@@ -1,5 +1,7 @@
 #include "platform/system/SystemPlatform.h"
 
+#include <cstdio>
+#include <iostream>
 #include <utility>
 #include <vector>
 
@@ -10,13 +12,11 @@
 
 namespace qadrill {
 
-namespace {
+SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait,
+                               std::unique_ptr<SystemFiles> files)
+    : files_(std::move(files)), driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
 
-constexpr std::size_t readChunkSize = 64 * 1024;
-}  // namespace
-
-SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait)
-    : driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
+SystemPlatform::~SystemPlatform() { closeAll(); }
 
 void SystemPlatform::useStateFolder(std::filesystem::path folder) {
     stateFolder_ = std::move(folder);
@@ -30,18 +30,19 @@ std::filesystem::path SystemPlatform::nativePathOf(const std::u16string& path) c
 }
 
 bool SystemPlatform::isOpen(int fileNumber) const {
-    return fileNumber >= 1 && fileNumber <= maxFileNumber && files_[static_cast<std::size_t>(fileNumber)].has_value();
+    return fileNumber >= 1 && fileNumber <= maxFileNumber &&
+           openFiles_[static_cast<std::size_t>(fileNumber)].has_value();
 }
 
 SystemPlatform::OpenFile& SystemPlatform::openFile(int fileNumber) {
     if (!isOpen(fileNumber)) throw RuntimeError(err::badFileName);
-    return *files_[static_cast<std::size_t>(fileNumber)];
+    return *openFiles_[static_cast<std::size_t>(fileNumber)];
 }
 
 void SystemPlatform::makeDirectory(const std::u16string& path) {
     const std::filesystem::path native = nativePathOf(path);
-    createDirectory(native);
-    syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), std::nullopt);
+    files_->createDirectory(native);
+    files_->syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), std::nullopt);
 }
 
 void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode mode) {
@@ -51,16 +52,16 @@ void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode m
     Handle handle = -1;
     switch (mode) {
         case FileMode::Input:
-            handle = openInput(native);
+            handle = files_->openInput(native);
             break;
         case FileMode::Output:
-            handle = openOutput(native);
+            handle = files_->openOutput(native);
             break;
         case FileMode::Append:
-            handle = openLog(native);
+            handle = files_->openLog(native);
             break;
     }
-    auto& slot = files_[static_cast<std::size_t>(fileNumber)];
+    auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
     slot.emplace();
     slot->handle = handle;
     slot->mode = mode;
@@ -71,7 +72,7 @@ void SystemPlatform::write(int fileNumber, std::string_view bytes) {
     const OpenFile& file = openFile(fileNumber);
     if (file.mode == FileMode::Input) throw RuntimeError(err::badFileMode);
     if (bytes.empty()) return;
-    appendLocked(*this, file.handle, bytes, lockWait_);
+    appendLocked(*files_, file.handle, bytes, lockWait_);
 }
 
 void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
@@ -85,7 +86,7 @@ void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
         if (stateFolder_.empty()) stateFolder_ = userStateFolder();
         // Without a home of its own the user has nowhere private to keep it.
         if (stateFolder_.empty()) throw RuntimeError(err::pathNotFound);
-        journal_.emplace(static_cast<NativeFiles&>(*this), stateFolder_, lockWait_);
+        journal_.emplace(*files_, stateFolder_, lockWait_);
     }
     journal_->append(targets);
 }
@@ -105,24 +106,22 @@ bool SystemPlatform::endOfFile(int fileNumber) {
 }
 
 std::string SystemPlatform::readChunk(OpenFile& file) {
-    std::string chunk = readAt(file.handle, file.readOffset, readChunkSize);
+    std::string chunk = files_->readAt(file.handle, file.readOffset, readChunkSize);
     file.readOffset += chunk.size();
     return chunk;
 }
 
 void SystemPlatform::close(int fileNumber) {
     if (!isOpen(fileNumber)) return;
-    auto& slot = files_[static_cast<std::size_t>(fileNumber)];
-    closeHandle(slot->handle);
+    auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
+    files_->closeHandle(slot->handle);
     slot.reset();
 }
 
-void SystemPlatform::closeAll() { closeAllFiles(); }
-
-void SystemPlatform::closeAllFiles() noexcept {
-    for (auto& slot : files_) {
+void SystemPlatform::closeAll() {
+    for (auto& slot : openFiles_) {
         if (!slot) continue;
-        closeHandle(slot->handle);
+        files_->closeHandle(slot->handle);
         slot.reset();
     }
 }
@@ -136,5 +135,13 @@ std::u16string SystemPlatform::timeText() { return timeTextOf(localNow().fields)
 void SystemPlatform::randomize(float seed) { random_.seed(seed); }
 
 float SystemPlatform::rnd() { return random_.next(); }
+
+void SystemPlatform::endProgram() {
+    closeAll();
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    exitAtOnce();
+}
 
 }  // namespace qadrill

@@ -1,9 +1,10 @@
 #pragma once
 // What every system's platform shares: the table of files by number, their
-// modes, line input, the one-unit write, the clock texts and the random
-// sequence.  A system's part (PosixPlatform, Win32Platform) adds only its
-// calls: the native file operations, opening for input or output, making a
-// folder, the local time and the program end.
+// modes, line input, the one-unit write, the clock texts, the random
+// sequence and the program end.  The system's own calls come from the
+// SystemFiles it holds (PosixFiles, Win32Files), the local time from
+// LocalClock.  Prompts, message boxes, clipboard and beep are left to the
+// desktop (window/) and to the test platforms, which derive from this class.
 //
 // A write is one unit: under an exclusive lock (waited for up to lockWait,
 // then error 70) the bytes go out in one append and are synced; if any of
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -23,19 +25,20 @@
 
 #include "platform/Platform.h"
 #include "platform/journal/Journal.h"
-#include "platform/journal/NativeFiles.h"
 #include "platform/system/DrivePath.h"
 #include "platform/system/LineBuffer.h"
 #include "platform/system/RandomSequence.h"
+#include "platform/system/SystemFiles.h"
 
 namespace qadrill {
 
-class SystemPlatform : public Platform, protected NativeFiles {
+class SystemPlatform : public Platform {
 public:
     static constexpr std::chrono::milliseconds defaultLockWait{2000};
 
-    SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait);
-    ~SystemPlatform() override = default;
+    explicit SystemPlatform(DriveMap driveMap = desktopDriveMap(), std::chrono::milliseconds lockWait = defaultLockWait,
+                            std::unique_ptr<SystemFiles> files = makeSystemFiles());
+    ~SystemPlatform() override;
     SystemPlatform(const SystemPlatform&) = delete;
     SystemPlatform& operator=(const SystemPlatform&) = delete;
 
@@ -55,23 +58,17 @@ public:
     void randomize(float seed) override;
     [[nodiscard]] float rnd() override;
 
+    // Every file closed and every stream flushed, then the process ends.
+    [[noreturn]] void endProgram() override;
+
     // The native file a drill path names; error 52 when it has no drive letter.
     [[nodiscard]] std::filesystem::path nativePathOf(const std::u16string& path) const;
     [[nodiscard]] bool isOpen(int fileNumber) const;
     // Where the journals go instead of the user's state folder (tests, benchmarks).
     void useStateFolder(std::filesystem::path folder);
 
-protected:
-    // An existing file for reading; error 53 when it is missing.
-    [[nodiscard]] virtual Handle openInput(const std::filesystem::path& path) = 0;
-    // The file emptied, or created, for writing from its start.
-    [[nodiscard]] virtual Handle openOutput(const std::filesystem::path& path) = 0;
-    virtual void createDirectory(const std::filesystem::path& path) = 0;
-
-    // A derived class's destructor calls this while its system calls still work.
-    void closeAllFiles() noexcept;
-
 private:
+    using Handle = NativeFiles::Handle;
     struct OpenFile {
         Handle handle = -1;
         FileMode mode = FileMode::Input;
@@ -83,9 +80,10 @@ private:
     [[nodiscard]] OpenFile& openFile(int fileNumber);
     [[nodiscard]] std::string readChunk(OpenFile& file);
 
+    std::unique_ptr<SystemFiles> files_;
     DriveMap driveMap_;
     std::chrono::milliseconds lockWait_;
-    std::array<std::optional<OpenFile>, maxFileNumber + 1> files_;
+    std::array<std::optional<OpenFile>, maxFileNumber + 1> openFiles_;
     std::filesystem::path stateFolder_;
     std::optional<LogJournal> journal_;
     RandomSequence random_;

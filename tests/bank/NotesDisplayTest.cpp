@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Notes, UnreadableLog,
                          ::testing::Values(UnreadableRow{"open_denied", FileOperation::open, EACCES, 75},
                                            UnreadableRow{"open_locked", FileOperation::open, EAGAIN, 70},
                                            UnreadableRow{"read_fails", FileOperation::read, EIO, 57}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rowName);
 
 }  // namespace
 }  // namespace qadrill::testing

@@ -97,8 +97,7 @@ TEST_P(ProblemText, IsOneParagraphWithSpacedSubQuestions) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BuiltInBank, ProblemText, ::testing::ValuesIn(problemRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(BuiltInBank, ProblemText, ::testing::ValuesIn(problemRows), qadrill::testing::rowName);
 
 TEST(QuestionBankContents, UsesTheTypographicCharacters) {
     const auto state = loadedState();
@@ -173,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Table, StartTableBounds,
                                            BoundsRow{"corner_100_50", 100, 50, false},
                                            BoundsRow{"row_101", 101, 50, true}, BoundsRow{"column_51", 0, 51, true},
                                            BoundsRow{"row_minus_1", -1, 0, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         qadrill::testing::rowName);
 
 }  // namespace
 }  // namespace qadrill

@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EndLineRow{"other_assignment_number", u"003.  Day 11 quiz", u"002", false},
                       EndLineRow{"four_digit_next_assignment", u"1000.  Day 99 quiz", u"1000", false},
                       EndLineRow{"empty_next_assignment", u"plain problem", u"", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 TEST_F(QuestionReader, PastTheLastLineReportsError9AndEnds) {
     startBuiltInDrill();

@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoutineRow{"exit_prog_after_colon_capital_keyword", {u"`Routine:Exit Prog", u"Problem A"}, true, u"", 0},
         RoutineRow{"unknown_name_graph4", {u"`routine graph4", u"Problem A"}, true, u"", 0},
         RoutineRow{"empty_name", {u"`routine ", u"Problem A"}, true, u"", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 TEST_F(NextQuestion, RoutineLineEntersTheTranscriptButIsNeverShown) {
     startTestBank({u"`routine graph1", u"", u"Problem A"});
@@ -172,7 +172,7 @@ INSTANTIATE_TEST_SUITE_P(
         PictureRow{"routine_on_last_index", 4999, {{5000, u"`routine graph1"}}, false, 5000},
         PictureRow{"cursor_on_last_index", 5000, {{5000, u"`routine graph1"}}, false, 5000},
         PictureRow{"cursor_past_the_bank", 5001, {}, false, 5001}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 }  // namespace
 }  // namespace qadrill::testing

@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Assignments, NotInBank,
                          ::testing::Values(MissingAssignment{"nine_pads_to_009", u"9"},
                                            MissingAssignment{"four_digits_never_match", u"1234"},
                                            MissingAssignment{"empty_matches_only_a_point", u""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         qadrill::testing::rowName);
 
 TEST_F(Opening, TitleOfAssignmentAboveHundredCreatesTheMasterLogButNoHeader) {
     startUp(u"1", u"101");

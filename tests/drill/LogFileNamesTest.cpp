@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"emoji_kept_whole", u"Ann \U0001F600", u"Ann_\U0001F600"},
         NameCase{"emoji_cut_between_whole_characters", repeat(u"\U0001F600", 70), repeat(u"\U0001F600", 60)},
         NameCase{"lone_surrogate_replaced", u"a\xD800z", u"a_z"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qadrill::testing::rowName);
 
 // A name pasted from somewhere can be as long as a prompt takes; start-up
 // must not stall on it.

@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FirstAnswerCase{"cancel_is_mismatch", std::nullopt, u""},
                       FirstAnswerCase{"word_is_mismatch", u"two", u""},
                       FirstAnswerCase{"number_then_word_is_mismatch", u"2 users", u""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qadrill::testing::rowName);
 
 TEST(Startup, CreatesTheHomeDirectoryEvenForANetworkUserAndIgnoresItsExistence) {
     StartupRun run;
@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(Assignments, Padding,
                                            PaddingCase{"empty_next_001", u"", u"", u"001"},
                                            PaddingCase{"fraction_next_2_5", u"1.5", u"1.5", u"2.5"},
                                            PaddingCase{"word_pads_next_001", u"x", u"00x", u"001"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         qadrill::testing::rowName);
 
 TEST(CodeNumber, StaysWithinNineteenToTwentyEight) {
     EXPECT_EQ(codeNumberFor(0.0F), 19.0F);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "logbook/CodePage.h"
 
@@ -19,7 +20,7 @@ TEST(CodePage, EveryByteRoundTrips) {
 }
 
 TEST(CodePage, UnassignedCodesAreTheirOwnControlCharacters) {
-    for (const unsigned char code : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+    for (const unsigned char code : std::array<unsigned char, 5>{0x81, 0x8D, 0x8F, 0x90, 0x9D})
         EXPECT_EQ(windows1252Char(code), static_cast<char16_t>(code)) << int{code};
 }
 
@@ -36,7 +37,7 @@ TEST(CodePage, CharactersOutsideThePageHaveNoByte) {
     for (const char16_t c :
          {u'\u0080', u'\u0082', u'\u009F', u'\u0100', u'\u0394', u'\u2212', u'\u2192', u'\uFFFD', u'\uFEFF'})
         EXPECT_FALSE(windows1252Byte(c).has_value()) << int{c};
-    for (const char16_t surrogate : {0xD83D, 0xDE00}) EXPECT_FALSE(windows1252Byte(surrogate).has_value());
+    for (const char16_t surrogate : {u'\xD83D', u'\xDE00'}) EXPECT_FALSE(windows1252Byte(surrogate).has_value());
 }
 
 TEST(CodePage, DecodingKeepsLengthAndOrder) {

@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"high_surrogate_at_end", units({u'x', 0xD83D}), "x&#55357;"},
         EncodingCase{"reversed_pair", units({0xDE00, 0xD83D}), "&#56832;&#55357;"},
         EncodingCase{"replacement_and_bom", u"\uFFFD\uFEFF", "&#65533;&#65279;"}),
-    [](const ::testing::TestParamInfo<EncodingCase>& info) { return std::string(info.param.name); });
+    qadrill::testing::rowName);
 
 TEST(LogEncodingRange, UpperHalfOfLatin1IsOneByteEach) {
     std::u16string text;

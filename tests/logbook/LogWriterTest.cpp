@@ -32,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(Table, NumberItem,
                                            NumberCase{"negative", -3.0, "-3 "}, NumberCase{"zero", 0.0, " 0 "},
                                            NumberCase{"negative_zero", -0.0, " 0 "},
                                            NumberCase{"fraction", -2.5, "-2.5 "}),
-                         [](const ::testing::TestParamInfo<NumberCase>& info) { return std::string(info.param.name); });
+                         rowName);
 
 struct BreakCase {
     const char* name;
@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Table, InnerLineBreaks,
                                            BreakCase{"lf_then_cr", u"a\n\rb", "a\r\n\r\nb"},
                                            BreakCase{"trailing_break", u"a\n", "a\r\n"},
                                            BreakCase{"encoded_too", u"\u0394\nx", "&Delta;\r\nx"}),
-                         [](const ::testing::TestParamInfo<BreakCase>& info) { return std::string(info.param.name); });
+                         rowName);
 
 struct ZoneCase {
     const char* name;
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ZoneAdvance,
                                            ZoneCase{"at_zone_start_to_next", std::u16string(14, u'x'), 14},
                                            ZoneCase{"counted_from_last_break", u"a long first line\r\nabc", 11},
                                            ZoneCase{"reference_counts_its_bytes", u"\u0394", 7}),
-                         [](const ::testing::TestParamInfo<ZoneCase>& info) { return std::string(info.param.name); });
+                         rowName);
 
 TEST(LogRecordLines, LineEndIsCrLfAndResetsTheColumn) {
     LogRecord record;

@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Table, LeadingNumber,
                                            ReadCase{"too_large_negative", u"-1e400", -inf},
                                            ReadCase{"too_small_is_zero", u"1e-400", 0.0},
                                            ReadCase{"many_leading_zeros_too_small", u"0.0000001e-320", 0.0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         qadrill::testing::rowName);
 
 struct WriteCase {
     const char* name;
@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteCase{"fifteen_digits", 1.0 / 3.0, u".333333333333333"},
                       WriteCase{"large_in_capital_exponent", 123456789012345678.0, u"1.23456789012346E+17"},
                       WriteCase{"small_in_capital_exponent", 1e-5, u"1E-05"}, WriteCase{"infinite", inf, u"INF"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    qadrill::testing::rowName);
 
 }  // namespace
 }  // namespace qadrill

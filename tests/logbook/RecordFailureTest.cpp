@@ -250,8 +250,8 @@ TEST_P(CommandFailure, FailedCutBackIsFinishedByTheRetry) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, CommandFailure, ::testing::Values(Command::response, Command::notes),
-                         [](const ::testing::TestParamInfo<Command>& info) {
-                             return std::string(info.param == Command::response ? "response" : "notes");
+                         [](const ::testing::TestParamInfo<Command>& row) {
+                             return std::string(row.param == Command::response ? "response" : "notes");
                          });
 
 // A file number left open by an earlier failure elsewhere does not block recording.

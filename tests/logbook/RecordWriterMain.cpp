@@ -17,28 +17,28 @@
 #include <string_view>
 
 #include "logbook/ResponseRecords.h"
-#include "platform/HostPlatform.h"
 #include "platform/RuntimeError.h"
 #include "tests/support/FakeView.h"
+#include "tests/support/HeadlessPlatform.h"
 
 namespace qadrill::testing {
 namespace {
 
-class WriterPlatform final : public HostPlatform {
+class WriterPlatform final : public HeadlessPlatform {
 public:
     WriterPlatform(const std::filesystem::path& root, bool lineByLine)
-        : HostPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {
+        : HeadlessPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {
         useStateFolder(root / "state");
     }
 
     void appendRecords(std::span<const RecordAppend> records) override {
-        if (!lineByLine_) return HostPlatform::appendRecords(records);
+        if (!lineByLine_) return HeadlessPlatform::appendRecords(records);
         for (const RecordAppend& record : records) {
             std::string_view bytes = record.bytes;
             while (!bytes.empty()) {
                 const auto end = bytes.find("\r\n");
                 const auto length = end == std::string_view::npos ? bytes.size() : end + 2;
-                HostPlatform::write(record.fileNumber, bytes.substr(0, length));
+                HeadlessPlatform::write(record.fileNumber, bytes.substr(0, length));
                 bytes.remove_prefix(length);
             }
         }
@@ -46,12 +46,6 @@ public:
     // A fixed clock keeps every record of one writer identical but for its number.
     [[nodiscard]] std::u16string dateText() override { return u"12-07-2026"; }
     [[nodiscard]] std::u16string timeText() override { return u"23:05:36"; }
-
-    [[nodiscard]] std::u16string inputBox(const std::u16string&) override { return {}; }
-    void messageBox(const std::u16string&) override {}
-    void setClipboardPicture(const Picture&) override {}
-    [[nodiscard]] std::optional<Picture> clipboardPicture() override { return std::nullopt; }
-    void beep() override {}
 
 private:
     bool lineByLine_;

@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
         GoldenCase{"empty_response", {{Command::response, u""}}}, GoldenCase{"empty_notes", {{Command::notes, u""}}},
         GoldenCase{"prompt_unchanged", {{Command::response, promptTextOfDrill}, {Command::notes, promptTextOfDrill}}},
         GoldenCase{"prompt_one_char_changed", {{Command::response, withOneCharChanged(promptTextOfDrill)}}}),
-    [](const ::testing::TestParamInfo<GoldenCase>& info) { return std::string(info.param.name); });
+    rowName);
 
 using RecordingCommands = RecordFixture;
 
@@ -141,8 +141,8 @@ INSTANTIATE_TEST_SUITE_P(Records, RecordNumber,
                                            RecordNumberCase{"fraction_assignment", u"1.5", u"", " 15000 "},
                                            RecordNumberCase{"empty_reads_as_zero", u"", u"", " 0 "},
                                            RecordNumberCase{"word_reads_as_zero", u"abc", u"x", " 0 "}),
-                         [](const ::testing::TestParamInfo<RecordNumberCase>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<RecordNumberCase>& row) {
+                             return std::string(row.param.name);
                          });
 
 // A notes record that failed halfway, then a response: the logs read back as

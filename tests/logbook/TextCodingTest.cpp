@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RemSpacesCase{"tab_kept", u"a\tb c", u"a\tbc"},
                       RemSpacesCase{"other_dashes_kept", u"1\u20132\u20143\u22124", u"1\u20132\u20143\u22124"},
                       RemSpacesCase{"no_break_space_kept", u"a\u00A0b", u"a\u00A0b"}, RemSpacesCase{"empty", u"", u""}),
-    [](const ::testing::TestParamInfo<RemSpacesCase>& info) { return std::string(info.param.name); });
+    rowName);
 
 class MakeCodeLine : public ::testing::Test {
 protected:
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Table, Decode,
                                            DecodeCase{"half_rounds_to_even_up", 19.5F, charOf(151), u" "},
                                            DecodeCase{"half_below_66", 19.5F, u"A", charOf(254)},
                                            DecodeCase{"empty", 19.0F, u"", u""}),
-                         [](const ::testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
+                         rowName);
 
 struct DecodeFailure {
     const char* name;
@@ -166,8 +166,8 @@ INSTANTIATE_TEST_SUITE_P(Table, DecodeFails,
                                            DecodeFailure{"low_code_above_255_at_5", 5.0F, u"A"},
                                            DecodeFailure{"fails_after_good_characters", 28.0F, u"  0" + charOf(120)},
                                            DecodeFailure{"character_outside_the_code_page", 19.0F, u"\u0394"}),
-                         [](const ::testing::TestParamInfo<DecodeFailure>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<DecodeFailure>& row) {
+                             return std::string(row.param.name);
                          });
 
 class CodeFile : public ::testing::Test {

@@ -6,7 +6,7 @@ namespace qadrill::testing {
 
 void BarePlatform::closeAll() {
     if (announceCloseAll) std::fputs("closeAll\n", stderr);
-    HostPlatform::closeAll();
+    HeadlessPlatform::closeAll();
 }
 
 }  // namespace qadrill::testing

@@ -1,7 +1,7 @@
 #pragma once
 // The faults a test plans for the system calls of a platform, kept apart from
-// the calls themselves so each system's hooks (FaultyPosix.h, FaultyWin32.h)
-// serve the same plan.  See ScriptedPlatform.h for what a test can plan.
+// the calls themselves so each system's hooks (FaultyPosix.cpp,
+// FaultyWin32.cpp) serve the same plan.  See ScriptedPlatform.h for what a test can plan.
 
 #include <array>
 #include <cstddef>
@@ -24,7 +24,16 @@ public:
     [[nodiscard]] std::size_t pendingFaults() const;
     [[nodiscard]] int calls(FileOperation operation) const;
 
-protected:
+    // The side the system-call hooks see.
+
+    // One call under the plan: a due fault is reported the system's way by
+    // `fail(errnoValue)`, otherwise the real call runs.
+    template <typename Call, typename Fail>
+    auto serve(FileOperation operation, Call call, Fail fail) -> decltype(call()) {
+        if (const auto fault = dueFault(operation)) return fail(*fault);
+        return call();
+    }
+
     // Counts the call; the errno to fail it with, if a fault is due.
     [[nodiscard]] std::optional<int> dueFault(FileOperation operation);
 

@@ -1,76 +1,71 @@
-#include "tests/support/FaultyPosix.h"
-
+// The faulty files of a POSIX system: each hook fails with the planned errno.
 #include <cerrno>
+
+#include "platform/posix/PosixFiles.h"
+#include "tests/support/FaultyHost.h"
 
 namespace qadrill::testing {
 
 namespace {
 
-// Fails a call with the planned errno, if one is due.
-template <typename Result>
-bool failed(const std::optional<int>& fault, Result& result) {
-    if (!fault) return false;
-    errno = *fault;
-    result = -1;
-    return true;
+int failWith(int errnoValue) {
+    errno = errnoValue;
+    return -1;
 }
+
+class FaultyPosixFiles final : public PosixFiles {
+public:
+    explicit FaultyPosixFiles(FaultPlan& plan) : plan_(plan) {}
+
+protected:
+    int systemOpen(const std::filesystem::path& path, int flags, mode_t mode) override {
+        return plan_.serve(
+            FileOperation::open, [&] { return PosixFiles::systemOpen(path, flags, mode); }, failWith);
+    }
+    int systemLock(int fd) override {
+        return plan_.serve(
+            FileOperation::lock, [&] { return PosixFiles::systemLock(fd); }, failWith);
+    }
+    ssize_t systemWrite(int fd, const void* data, std::size_t size) override {
+        return plannedWrite(size, [&](std::size_t n) { return PosixFiles::systemWrite(fd, data, n); });
+    }
+    ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset) override {
+        return plannedWrite(size, [&](std::size_t n) { return PosixFiles::systemWriteAt(fd, data, n, offset); });
+    }
+    int systemTruncate(int fd, off_t size) override {
+        return plan_.serve(
+            FileOperation::truncate, [&] { return PosixFiles::systemTruncate(fd, size); }, failWith);
+    }
+    int systemFsync(int fd) override {
+        return plan_.serve(
+            FileOperation::fsync, [&] { return PosixFiles::systemFsync(fd); }, failWith);
+    }
+    ssize_t systemRead(int fd, void* data, std::size_t size, off_t offset) override {
+        return plan_.serve(
+            FileOperation::read, [&] { return PosixFiles::systemRead(fd, data, size, offset); }, failWith);
+    }
+    int systemMakeDirectory(const std::filesystem::path& path, mode_t mode) override {
+        return plan_.serve(
+            FileOperation::makeDirectory, [&] { return PosixFiles::systemMakeDirectory(path, mode); }, failWith);
+    }
+
+private:
+    template <typename RealWrite>
+    ssize_t plannedWrite(std::size_t size, RealWrite realWrite) {
+        const FaultPlan::WritePlan plan = plan_.planWrite(size);
+        if (plan.errnoValue) return failWith(*plan.errnoValue);
+        const ssize_t written = realWrite(plan.allowed);
+        if (written > 0) plan_.wrote(static_cast<std::size_t>(written));
+        return written;
+    }
+
+    FaultPlan& plan_;
+};
 
 }  // namespace
 
-int FaultyHost::systemOpen(const std::filesystem::path& path, int flags, mode_t mode) {
-    int result = 0;
-    if (failed(dueFault(FileOperation::open), result)) return result;
-    return PosixPlatform::systemOpen(path, flags, mode);
-}
+const bool FaultyHost::callsCanBeInterrupted = true;
 
-int FaultyHost::systemLock(int fd) {
-    int result = 0;
-    if (failed(dueFault(FileOperation::lock), result)) return result;
-    return PosixPlatform::systemLock(fd);
-}
-
-template <typename RealWrite>
-ssize_t FaultyHost::plannedWrite(std::size_t size, RealWrite realWrite) {
-    const WritePlan plan = planWrite(size);
-    if (plan.errnoValue) {
-        errno = *plan.errnoValue;
-        return -1;
-    }
-    const ssize_t written = realWrite(plan.allowed);
-    if (written > 0) wrote(static_cast<std::size_t>(written));
-    return written;
-}
-
-ssize_t FaultyHost::systemWrite(int fd, const void* data, std::size_t size) {
-    return plannedWrite(size, [&](std::size_t n) { return PosixPlatform::systemWrite(fd, data, n); });
-}
-
-ssize_t FaultyHost::systemWriteAt(int fd, const void* data, std::size_t size, off_t offset) {
-    return plannedWrite(size, [&](std::size_t n) { return PosixPlatform::systemWriteAt(fd, data, n, offset); });
-}
-
-int FaultyHost::systemTruncate(int fd, off_t size) {
-    int result = 0;
-    if (failed(dueFault(FileOperation::truncate), result)) return result;
-    return PosixPlatform::systemTruncate(fd, size);
-}
-
-int FaultyHost::systemFsync(int fd) {
-    int result = 0;
-    if (failed(dueFault(FileOperation::fsync), result)) return result;
-    return PosixPlatform::systemFsync(fd);
-}
-
-ssize_t FaultyHost::systemRead(int fd, void* data, std::size_t size, off_t offset) {
-    ssize_t result = 0;
-    if (failed(dueFault(FileOperation::read), result)) return result;
-    return PosixPlatform::systemRead(fd, data, size, offset);
-}
-
-int FaultyHost::systemMakeDirectory(const std::filesystem::path& path, mode_t mode) {
-    int result = 0;
-    if (failed(dueFault(FileOperation::makeDirectory), result)) return result;
-    return PosixPlatform::systemMakeDirectory(path, mode);
-}
+std::unique_ptr<SystemFiles> faultyFiles(FaultPlan& plan) { return std::make_unique<FaultyPosixFiles>(plan); }
 
 }  // namespace qadrill::testing

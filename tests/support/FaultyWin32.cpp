@@ -1,8 +1,11 @@
+// The faulty files of Windows: each hook fails with the Windows error of the
+// same failure as the planned errno.
 #include <windows.h>
 
 #include <cerrno>
 
-#include "tests/support/FaultyWin32.h"
+#include "platform/win32/Win32Files.h"
+#include "tests/support/FaultyHost.h"
 
 namespace qadrill::testing {
 
@@ -31,82 +34,79 @@ DWORD windowsErrorFor(int errnoValue) {
     }
 }
 
+bool failWith(int errnoValue) {
+    SetLastError(windowsErrorFor(errnoValue));
+    return false;
+}
+
+// A lock on an open is a file another program has open without sharing.
+void* failOpenWith(int errnoValue) {
+    const DWORD error = windowsErrorFor(errnoValue);
+    SetLastError(error == ERROR_LOCK_VIOLATION ? ERROR_SHARING_VIOLATION : error);
+    return INVALID_HANDLE_VALUE;
+}
+
+class FaultyWin32Files final : public Win32Files {
+public:
+    explicit FaultyWin32Files(FaultPlan& plan) : plan_(plan) {}
+
+protected:
+    void* systemCreateFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
+                           unsigned long attributes) override {
+        return plan_.serve(
+            FileOperation::open, [&] { return Win32Files::systemCreateFile(path, access, disposition, attributes); },
+            failOpenWith);
+    }
+    bool systemLock(void* handle) override {
+        return plan_.serve(
+            FileOperation::lock, [&] { return Win32Files::systemLock(handle); }, failWith);
+    }
+    bool systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written) override {
+        return plannedWrite(size, written,
+                            [&](unsigned long n) { return Win32Files::systemWrite(handle, data, n, written); });
+    }
+    bool systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
+                       unsigned long& written) override {
+        return plannedWrite(size, written, [&](unsigned long n) {
+            return Win32Files::systemWriteAt(handle, offset, data, n, written);
+        });
+    }
+    bool systemTruncate(void* handle, std::uint64_t size) override {
+        return plan_.serve(
+            FileOperation::truncate, [&] { return Win32Files::systemTruncate(handle, size); }, failWith);
+    }
+    bool systemFlush(void* handle) override {
+        return plan_.serve(
+            FileOperation::fsync, [&] { return Win32Files::systemFlush(handle); }, failWith);
+    }
+    bool systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) override {
+        got = 0;
+        return plan_.serve(
+            FileOperation::read, [&] { return Win32Files::systemRead(handle, offset, data, size, got); }, failWith);
+    }
+    bool systemCreateDirectory(const std::filesystem::path& path) override {
+        return plan_.serve(
+            FileOperation::makeDirectory, [&] { return Win32Files::systemCreateDirectory(path); }, failWith);
+    }
+
+private:
+    template <typename RealWrite>
+    bool plannedWrite(unsigned long size, unsigned long& written, RealWrite realWrite) {
+        written = 0;
+        const FaultPlan::WritePlan plan = plan_.planWrite(size);
+        if (plan.errnoValue) return failWith(*plan.errnoValue);
+        const bool done = realWrite(static_cast<unsigned long>(plan.allowed));
+        plan_.wrote(written);
+        return done;
+    }
+
+    FaultPlan& plan_;
+};
+
 }  // namespace
 
-void* FaultyHost::systemCreateFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
-                                   unsigned long attributes) {
-    if (const auto fault = dueFault(FileOperation::open)) {
-        // A lock on an open is a file another program has open without sharing.
-        const DWORD error = windowsErrorFor(*fault);
-        SetLastError(error == ERROR_LOCK_VIOLATION ? ERROR_SHARING_VIOLATION : error);
-        return INVALID_HANDLE_VALUE;
-    }
-    return Win32Platform::systemCreateFile(path, access, disposition, attributes);
-}
+const bool FaultyHost::callsCanBeInterrupted = false;
 
-bool FaultyHost::systemLock(void* handle) {
-    if (const auto fault = dueFault(FileOperation::lock)) {
-        SetLastError(windowsErrorFor(*fault));
-        return false;
-    }
-    return Win32Platform::systemLock(handle);
-}
-
-template <typename RealWrite>
-bool FaultyHost::plannedWrite(unsigned long size, unsigned long& written, RealWrite realWrite) {
-    written = 0;
-    const WritePlan plan = planWrite(size);
-    if (plan.errnoValue) {
-        SetLastError(windowsErrorFor(*plan.errnoValue));
-        return false;
-    }
-    const bool done = realWrite(static_cast<unsigned long>(plan.allowed));
-    wrote(written);
-    return done;
-}
-
-bool FaultyHost::systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written) {
-    return plannedWrite(size, written,
-                        [&](unsigned long n) { return Win32Platform::systemWrite(handle, data, n, written); });
-}
-
-bool FaultyHost::systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
-                               unsigned long& written) {
-    return plannedWrite(
-        size, written, [&](unsigned long n) { return Win32Platform::systemWriteAt(handle, offset, data, n, written); });
-}
-
-bool FaultyHost::systemTruncate(void* handle, std::uint64_t size) {
-    if (const auto fault = dueFault(FileOperation::truncate)) {
-        SetLastError(windowsErrorFor(*fault));
-        return false;
-    }
-    return Win32Platform::systemTruncate(handle, size);
-}
-
-bool FaultyHost::systemFlush(void* handle) {
-    if (const auto fault = dueFault(FileOperation::fsync)) {
-        SetLastError(windowsErrorFor(*fault));
-        return false;
-    }
-    return Win32Platform::systemFlush(handle);
-}
-
-bool FaultyHost::systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) {
-    got = 0;
-    if (const auto fault = dueFault(FileOperation::read)) {
-        SetLastError(windowsErrorFor(*fault));
-        return false;
-    }
-    return Win32Platform::systemRead(handle, offset, data, size, got);
-}
-
-bool FaultyHost::systemCreateDirectory(const std::filesystem::path& path) {
-    if (const auto fault = dueFault(FileOperation::makeDirectory)) {
-        SetLastError(windowsErrorFor(*fault));
-        return false;
-    }
-    return Win32Platform::systemCreateDirectory(path);
-}
+std::unique_ptr<SystemFiles> faultyFiles(FaultPlan& plan) { return std::make_unique<FaultyWin32Files>(plan); }
 
 }  // namespace qadrill::testing

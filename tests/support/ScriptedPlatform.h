@@ -4,7 +4,7 @@
 // Files are real files under a temporary root; any chosen file operation
 // can be made to fail with a chosen error number.
 //
-// Fault injection (served by the system-call hooks of the host platform, so
+// Fault injection (served by the system-call hooks of the system's files, so
 // the real error table and the real roll-back run; on Windows each errno
 // becomes the Windows error of the same failure, see FaultyWin32.cpp):
 //   failNext(op, errnoValue, skip = 0)

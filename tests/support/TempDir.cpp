@@ -15,8 +15,7 @@ TempDir::TempDir() {
     for (int attempt = 0; attempt < 100; ++attempt) {
         // One length for every name: tests compare runs in two folders byte for byte.
         char name[32];
-        std::snprintf(name, sizeof name, "qadrill-%012llu",
-                      static_cast<unsigned long long>(names() % 1000000000000ULL));
+        std::snprintf(name, sizeof name, "qadrill-%012llu", names() % 1000000000000ULL);
         std::filesystem::path candidate = base / name;
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;

@@ -16,6 +16,7 @@
 #include "platform/journal/Journal.h"
 #include "platform/journal/JournalFormat.h"
 #include "tests/platform/journal/SimulatedDisk.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill::testing {
 namespace {
@@ -157,7 +158,7 @@ TEST_P(TwoCommandCrash, EveryCrashOfTheFirstAndOfItsRecoveryLeavesWholeOrNone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Crashes, TwoCommandCrash, ::testing::ValuesIn(allCrashKinds),
-                         [](const ::testing::TestParamInfo<CrashKind>& info) { return crashName(info.param); });
+                         [](const ::testing::TestParamInfo<CrashKind>& row) { return crashName(row.param); });
 
 class FailureThenCrash : public ::testing::TestWithParam<CrashKind> {};
 
@@ -194,7 +195,7 @@ TEST_P(FailureThenCrash, FailureThenDeathDuringTheCleanUpLeavesWholeOrNone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Crashes, FailureThenCrash, ::testing::ValuesIn(allCrashKinds),
-                         [](const ::testing::TestParamInfo<CrashKind>& info) { return crashName(info.param); });
+                         [](const ::testing::TestParamInfo<CrashKind>& row) { return crashName(row.param); });
 
 // Every operation from the N-th on fails, for every N (the mark, the cut-back,
 // the journal's write, all of them): then the fault clears and the student
@@ -370,8 +371,7 @@ TEST_P(RecoveryNeverLocksOut, TheCommandGoesOn) {
     ASSERT_NO_THROW(runCommand(disk, next, laterNotes, logFolder)) << "a second command";
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, RecoveryNeverLocksOut, ::testing::ValuesIn(recoveryRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, RecoveryNeverLocksOut, ::testing::ValuesIn(recoveryRows), rowName);
 
 TEST(JournalPath, InTheStateFolderApartForEveryLog) {
     const auto a = journalOf(folder / "masterFile_Ann.txt");

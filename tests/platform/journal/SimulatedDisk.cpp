@@ -157,7 +157,7 @@ std::uint64_t SimulatedDisk::sizeOf(Handle handle) { return fileOf(handle).seen.
 std::string SimulatedDisk::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
     const std::string& seen = fileOf(handle).seen;
     if (offset >= seen.size()) return {};
-    return seen.substr(static_cast<std::size_t>(offset), count);
+    return seen.substr(offset, count);
 }
 
 // Two steps, so that a process can die with half of a record in the file, as
@@ -174,14 +174,14 @@ std::size_t SimulatedDisk::appendBytes(Handle handle, std::string_view bytes) {
 void SimulatedDisk::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
     step();
     std::string& seen = fileOf(handle).seen;
-    const auto at = static_cast<std::size_t>(offset);
+    const std::size_t at = offset;
     if (seen.size() < at + bytes.size()) seen.resize(at + bytes.size());
     seen.replace(at, bytes.size(), bytes);
 }
 
 void SimulatedDisk::truncateTo(Handle handle, std::uint64_t size) {
     step();
-    fileOf(handle).seen.resize(static_cast<std::size_t>(size));
+    fileOf(handle).seen.resize(size);
 }
 
 void SimulatedDisk::sync(Handle handle) {

@@ -15,9 +15,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/RuntimeError.h"
 #include "platform/system/DrivePath.h"
 #include "platform/system/ErrorTable.h"
-#include "platform/RuntimeError.h"
 #include "tests/platform/TestPlatforms.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/RowName.h"
@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, ErrorTable,
                                            TableRow{"directory_exists", EEXIST, mkdirOp, FileMode::Append, 75},
                                            TableRow{"mkdir_missing_parent", ENOENT, mkdirOp, FileMode::Append, 76},
                                            TableRow{"mkdir_denied", EACCES, mkdirOp, FileMode::Append, 75}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rowName);
 
 // Runs as root, where modes stop nothing: each case runs in a child that has
 // given up root.
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](Platform& p) { p.open(1, u"c:\\locked\\new.txt", FileMode::Append); }},
         DeniedRow{"read_unreadable_file", [](Platform& p) { p.open(1, u"c:\\secret.txt", FileMode::Input); }},
         DeniedRow{"directory_in_read_only_folder", [](Platform& p) { p.makeDirectory(u"c:\\locked\\sub"); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 TEST(FileLimits, TooManyOpenFilesGives67) {
     TempDir dir;
@@ -194,7 +194,7 @@ TEST_P(FileSizeLimit, OverLimitWriteIsDiskFullNotDeath) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Room, FileSizeLimit, ::testing::Values(0U, 4U),
-                         [](const auto& info) { return info.param == 0 ? "no_room" : "room_for_part"; });
+                         [](const auto& row) { return row.param == 0 ? "no_room" : "room_for_part"; });
 
 // Sets HOME for one test and puts the old value back.
 class HomeOverride {

@@ -249,9 +249,9 @@ std::vector<AttackRow> attackRows() {
     return rows;
 }
 
-INSTANTIATE_TEST_SUITE_P(Plants, SharedFolderAttack, ::testing::ValuesIn(attackRows()), [](const auto& info) {
-    return std::string(info.param.shareMode == 01777 ? "sticky_" : "open_") + places[info.param.place].name + "_" +
-           plants[info.param.plant].name;
+INSTANTIATE_TEST_SUITE_P(Plants, SharedFolderAttack, ::testing::ValuesIn(attackRows()), [](const auto& row) {
+    return std::string(row.param.shareMode == 01777 ? "sticky_" : "open_") + places[row.param.place].name + "_" +
+           plants[row.param.plant].name;
 });
 
 }  // namespace

@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ClockRow{"leap_second_folds", 2016, 12, 31, 23, 59, 60, u"12-31-2016", u"23:59:59", 86399.25},
                       ClockRow{"early_year_keeps_four_digits", 999, 3, 4, 12, 0, 0, u"03-04-0999", u"12:00:00",
                                43200.25}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 TEST(LiveClock, TextsHaveTheirFormsAndTimerIsWithinADay) {
     TempDir dir;

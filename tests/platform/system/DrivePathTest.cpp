@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         PathRow{"unc_share", u"\\\\server\\share", std::nullopt, std::nullopt},
         PathRow{"digit_is_no_drive", u"1:\\x", std::nullopt, std::nullopt},
         PathRow{"empty", u"", std::nullopt, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 TEST(InjectedMap, PlatformFilesLandWhereTheMapSays) {
     TempDir dir;

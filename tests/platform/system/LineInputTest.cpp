@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/system/LineBuffer.h"
 #include "platform/RuntimeError.h"
+#include "platform/system/LineBuffer.h"
 #include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, Lines,
                                                     std::string("\xe9t\xe9\0z\r\n", 7),
                                                     {std::string("\xe9t\xe9\0z", 5)}},
                                            LinesRow{"empty_file", "", {}}, LinesRow{"only_a_line_end", "\r\n", {""}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rowName);
 
 class FileInput : public ::testing::Test {
 protected:

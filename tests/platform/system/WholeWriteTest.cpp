@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/RuntimeError.h"
-#include "tests/platform/system/LockHolder.h"
 #include "tests/platform/TestPlatforms.h"
+#include "tests/platform/system/LockHolder.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, WriteFault,
                                                     61},
                                            FaultRow{"lock_held_elsewhere", FileOperation::lock, EWOULDBLOCK, 70},
                                            FaultRow{"lock_table_full", FileOperation::lock, ENOLCK, 57}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rowName);
 
 TEST_P(WholeWrite, SuccessAppendsExactlyTheBytes) {
     const std::string binary("\0\xff\x80\r\rtail", 10);
@@ -101,7 +101,7 @@ TEST_P(WholeWrite, SuccessAppendsExactlyTheBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, WholeWrite, ::testing::Values(FileMode::Append, FileMode::Output),
-                         [](const auto& info) { return info.param == FileMode::Append ? "append" : "output"; });
+                         [](const auto& row) { return row.param == FileMode::Append ? "append" : "output"; });
 
 TEST(OpenModes, AppendKeepsAndOutputEmpties) {
     TempDir dir;

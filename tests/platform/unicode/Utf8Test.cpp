@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/unicode/Utf8.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill::testing {
 namespace {
@@ -34,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 u"\uFFFDa"},
                       DecodeRow{"past_the_last_character", "\xf4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
                       DecodeRow{"surrogate", "\xed\xa0\x80", u"\uFFFD\uFFFD\uFFFD"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 }  // namespace
 }  // namespace qadrill::testing

@@ -11,9 +11,10 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/system/ErrorTable.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Files.h"
 #include "tests/platform/system/LockHolder.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/HeadlessPlatform.h"
 #include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 
@@ -65,31 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TableRow{"folder_exists", ERROR_ALREADY_EXISTS, FileOperation::makeDirectory, FileMode::Append,
                                75},
                       TableRow{"device_error", ERROR_IO_DEVICE, FileOperation::fsync, FileMode::Append, 57}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// The host platform with its native file operations in reach of the tests.
-class OpenPlatform final : public Win32Platform {
-public:
-    using Win32Platform::appendBytes;
-    using Win32Platform::canonicalFolder;
-    using Win32Platform::closeHandle;
-    using Win32Platform::identityOf;
-    using Win32Platform::openJournal;
-    using Win32Platform::openLog;
-    using Win32Platform::readAt;
-    using Win32Platform::sizeOf;
-    using Win32Platform::truncateTo;
-    using Win32Platform::tryLock;
-    using Win32Platform::unlock;
-    using Win32Platform::Win32Platform;
-    using Win32Platform::writeAt;
-
-    [[nodiscard]] std::u16string inputBox(const std::u16string&) override { return {}; }
-    void messageBox(const std::u16string&) override {}
-    void setClipboardPicture(const Picture&) override {}
-    [[nodiscard]] std::optional<Picture> clipboardPicture() override { return std::nullopt; }
-    void beep() override {}
-};
+    rowName);
 
 TEST(ReadOnlyAttribute, WritingAReadOnlyLogIs75AndKeepsIt) {
     TempDir dir;
@@ -105,7 +82,7 @@ TEST(ReadOnlyAttribute, WritingAReadOnlyLogIs75AndKeepsIt) {
         CloseHandle(probe);
         GTEST_SKIP() << "this system lets the user write a read-only file (Wine run as root does)";
     }
-    OpenPlatform platform(driveMapUnder(dir.path()), 0ms);
+    HeadlessPlatform platform(driveMapUnder(dir.path()), 0ms);
     EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\log.txt", FileMode::Append); }), 75) << "append";
     EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\log.txt", FileMode::Output); }), 75) << "output";
     platform.open(1, u"c:\\log.txt", FileMode::Input);
@@ -118,7 +95,7 @@ TEST(NativeDrives, DrivePathIsUsedAsItStands) {
     TempDir dir;
     const std::u16string folder = std::filesystem::absolute(dir.path()).u16string();
     ASSERT_EQ(folder.substr(1, 2), u":\\") << "the temporary folder should be on a drive";
-    OpenPlatform platform;
+    HeadlessPlatform platform;
     platform.makeDirectory(folder + u"\\plovenda");
     platform.open(1, folder + u"/plovenda\\\\send_Jos\u00e9.txt", FileMode::Append);
     platform.write(1, "record\r\n");
@@ -129,21 +106,21 @@ TEST(NativeDrives, DrivePathIsUsedAsItStands) {
 class NativeFilesOnWindows : public ::testing::Test {
 protected:
     TempDir dir;
-    OpenPlatform platform{driveMapUnder(dir.path()), 0ms};
+    Win32Files files;
     std::filesystem::path log = dir.path() / "log.txt";
 };
 
 TEST_F(NativeFilesOnWindows, LogReadsWritesAtOffsetsAndCutsBack) {
-    const auto handle = platform.openLog(log);
-    EXPECT_EQ(platform.appendBytes(handle, "0123456789"), 10U);
-    platform.writeAt(handle, 2, "ab");
-    EXPECT_EQ(platform.appendBytes(handle, "xy"), 2U) << "an append goes to the end, wherever the last write was";
-    EXPECT_EQ(platform.readAt(handle, 1, 4), "1ab4");
-    EXPECT_EQ(platform.readAt(handle, 10, 100), "xy") << "a short read only at the end";
-    platform.truncateTo(handle, 3);
-    EXPECT_EQ(platform.sizeOf(handle), 3U);
-    EXPECT_EQ(platform.appendBytes(handle, "!"), 1U);
-    platform.closeHandle(handle);
+    const auto handle = files.openLog(log);
+    EXPECT_EQ(files.appendBytes(handle, "0123456789"), 10U);
+    files.writeAt(handle, 2, "ab");
+    EXPECT_EQ(files.appendBytes(handle, "xy"), 2U) << "an append goes to the end, wherever the last write was";
+    EXPECT_EQ(files.readAt(handle, 1, 4), "1ab4");
+    EXPECT_EQ(files.readAt(handle, 10, 100), "xy") << "a short read only at the end";
+    files.truncateTo(handle, 3);
+    EXPECT_EQ(files.sizeOf(handle), 3U);
+    EXPECT_EQ(files.appendBytes(handle, "!"), 1U);
+    files.closeHandle(handle);
     EXPECT_EQ(contents(log), "01a!");
 }
 
@@ -151,35 +128,36 @@ TEST_F(NativeFilesOnWindows, JournalIsCreatedOnceThenReused) {
     const auto journal = dir.path() / "state" / "0123.journal";
     std::filesystem::create_directories(journal.parent_path());
     bool created = false;
-    auto handle = platform.openJournal(journal, created);
+    auto handle = files.openJournal(journal, created);
     EXPECT_TRUE(created);
-    platform.writeAt(handle, 0, "QADJRNL2");
-    platform.closeHandle(handle);
-    handle = platform.openJournal(journal, created);
+    files.writeAt(handle, 0, "QADJRNL2");
+    files.closeHandle(handle);
+    handle = files.openJournal(journal, created);
     EXPECT_FALSE(created);
-    EXPECT_EQ(platform.readAt(handle, 0, 8), "QADJRNL2");
-    platform.closeHandle(handle);
+    EXPECT_EQ(files.readAt(handle, 0, 8), "QADJRNL2");
+    files.closeHandle(handle);
 }
 
 // One file under two spellings is one file: recovery reuses the command's own
 // handle instead of locking the log against itself.
 TEST_F(NativeFilesOnWindows, SpellingsOfOneFileShareItsIdentity) {
     std::ofstream(log, std::ios::binary) << "x";
-    const auto lower = platform.openLog(log);
-    const auto upper = platform.openLog(dir.path() / "LOG.TXT");
-    const auto other = platform.openLog(dir.path() / "other.txt");
-    EXPECT_EQ(platform.identityOf(lower), platform.identityOf(upper));
-    EXPECT_NE(platform.identityOf(lower), platform.identityOf(other));
-    for (const auto handle : {lower, upper, other}) platform.closeHandle(handle);
+    const auto lower = files.openLog(log);
+    const auto upper = files.openLog(dir.path() / "LOG.TXT");
+    const auto other = files.openLog(dir.path() / "other.txt");
+    EXPECT_EQ(files.identityOf(lower), files.identityOf(upper));
+    EXPECT_NE(files.identityOf(lower), files.identityOf(other));
+    for (const auto handle : {lower, upper, other}) files.closeHandle(handle);
     std::filesystem::create_directories(dir.path() / "Ann Lee");
-    EXPECT_EQ(platform.canonicalFolder(dir.path() / "ann lee").filename(), "Ann Lee");
+    EXPECT_EQ(files.canonicalFolder(dir.path() / "ann lee").filename(), "Ann Lee");
 }
 
-// A log's name that is a link, a junction or a folder: 75, nothing written.
+// A log's name that is a link or a folder: 75, nothing written.
 TEST_F(NativeFilesOnWindows, ReparsePointsAndFoldersAreRefused) {
     const auto target = dir.path() / "thesis.txt";
     std::ofstream(target, std::ios::binary) << "mine";
     std::filesystem::create_directories(dir.path() / "c" / "folder.txt");
+    HeadlessPlatform platform(driveMapUnder(dir.path()), 0ms);
     EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\folder.txt", FileMode::Append); }), 75) << "folder";
     const auto link = dir.path() / "c" / "link.txt";
     if (CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) == FALSE)
@@ -195,6 +173,7 @@ TEST_F(NativeFilesOnWindows, LongNamesDeepInAFolderWork) {
                                         "interactive problems" / "lb1");
     const std::u16string name = u"masterFile_" + std::u16string(225, u'a') + u".txt";
     ASSERT_EQ(name.size(), 240U);
+    HeadlessPlatform platform(driveMapUnder(dir.path()), 0ms);
     platform.open(1, folder + u"\\" + name, FileMode::Append);
     platform.write(1, "record\r\n");
     platform.close(1);
@@ -205,15 +184,15 @@ TEST_F(NativeFilesOnWindows, LongNamesDeepInAFolderWork) {
 
 TEST_F(NativeFilesOnWindows, LockHeldByAnotherProcessIsRefusedUntilReleased) {
     std::ofstream(log, std::ios::binary) << "x";
-    const auto handle = platform.openLog(log);
+    const auto handle = files.openLog(log);
     {
         const LockHolder holder(log, 5s);
         ASSERT_TRUE(holder.held());
-        EXPECT_FALSE(platform.tryLock(handle));
+        EXPECT_FALSE(files.tryLock(handle));
     }
-    EXPECT_TRUE(platform.tryLock(handle));
-    platform.unlock(handle);
-    platform.closeHandle(handle);
+    EXPECT_TRUE(files.tryLock(handle));
+    files.unlock(handle);
+    files.closeHandle(handle);
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
-#include "platform/win32/Win32Platform.h"
+// The file operations on handles, through the system-call hooks so that
+// injected faults reach the logs and the journal alike.
+#include "platform/win32/Win32Files.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <iostream>
-#include <limits>
-#include <utility>
+#include <string>
 
 #include "platform/RuntimeError.h"
 #include "platform/system/ErrorTable.h"
@@ -20,7 +18,6 @@ namespace {
 constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Read for the journal's look at a log, write for cutting it back.
 constexpr DWORD logAccess = FILE_READ_DATA | FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-constexpr std::size_t readPiece = 64 * 1024;
 
 [[noreturn]] void fail(FileOperation operation, FileMode mode = FileMode::Append) {
     throw RuntimeError(runtimeErrorFor(static_cast<int>(GetLastError()), operation, mode));
@@ -30,90 +27,15 @@ HANDLE handleOf(NativeFiles::Handle handle) { return reinterpret_cast<HANDLE>(ha
 
 NativeFiles::Handle toHandle(HANDLE handle) { return reinterpret_cast<NativeFiles::Handle>(handle); }
 
-// The form that lifts MAX_PATH: \\?\c:\... or \\?\UNC\server\share\...;
-// it takes the path as it stands, so it is made whole first.
-std::wstring longPath(const std::filesystem::path& path) {
-    std::wstring text = path.lexically_normal().make_preferred().wstring();
-    if (text.starts_with(L"\\\\?\\")) return text;
-    if (text.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + text.substr(2);
-    if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') return L"\\\\?\\" + text;
-    return text;
-}
-
-OVERLAPPED at(std::uint64_t offset) {
-    OVERLAPPED overlapped{};
-    overlapped.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFU);
-    overlapped.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    return overlapped;
-}
-
 }  // namespace
 
-Win32Platform::Win32Platform(DriveMap driveMap, std::chrono::milliseconds lockWait)
-    : SystemPlatform(std::move(driveMap), lockWait) {}
-
-Win32Platform::~Win32Platform() { closeAllFiles(); }
-
-void Win32Platform::endProgram() {
-    closeAll();
-    std::cout.flush();
-    std::cerr.flush();
-    std::fflush(nullptr);
-    // At once: no exit handlers, no destructors of a half-finished handler.
-    TerminateProcess(GetCurrentProcess(), 0);
-    std::_Exit(0);
-}
-
-void* Win32Platform::systemCreateFile(const std::filesystem::path& path, unsigned long access,
-                                      unsigned long disposition, unsigned long attributes) {
-    return CreateFileW(longPath(path).c_str(), access, shareAll, nullptr, disposition, attributes, nullptr);
-}
-
-bool Win32Platform::systemLock(void* handle) {
-    OVERLAPPED whole = at(0);
-    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole) !=
-           FALSE;
-}
-
-bool Win32Platform::systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written) {
-    // Both offsets all ones: at the end of the file, as an append-only handle would.
-    OVERLAPPED end = at(std::numeric_limits<std::uint64_t>::max());
-    written = 0;
-    return WriteFile(handle, data, size, &written, &end) != FALSE;
-}
-
-bool Win32Platform::systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
-                                  unsigned long& written) {
-    OVERLAPPED where = at(offset);
-    written = 0;
-    return WriteFile(handle, data, size, &written, &where) != FALSE;
-}
-
-bool Win32Platform::systemTruncate(void* handle, std::uint64_t size) {
-    LARGE_INTEGER target{};
-    target.QuadPart = static_cast<LONGLONG>(size);
-    return SetFilePointerEx(handle, target, nullptr, FILE_BEGIN) != FALSE && SetEndOfFile(handle) != FALSE;
-}
-
-bool Win32Platform::systemFlush(void* handle) { return FlushFileBuffers(handle) != FALSE; }
-
-bool Win32Platform::systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) {
-    OVERLAPPED from = at(offset);
-    got = 0;
-    return ReadFile(handle, data, size, &got, &from) != FALSE;
-}
-
-bool Win32Platform::systemCreateDirectory(const std::filesystem::path& path) {
-    return CreateDirectoryW(longPath(path).c_str(), nullptr) != FALSE;
-}
-
-NativeFiles::Handle Win32Platform::openInput(const std::filesystem::path& path) {
+NativeFiles::Handle Win32Files::openInput(const std::filesystem::path& path) {
     HANDLE handle = systemCreateFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Input);
     return toHandle(handle);
 }
 
-NativeFiles::Handle Win32Platform::openOutput(const std::filesystem::path& path) {
+NativeFiles::Handle Win32Files::openOutput(const std::filesystem::path& path) {
     const Handle handle = openChecked(path, OPEN_ALWAYS, FileMode::Output);
     if (!systemTruncate(handleOf(handle), 0)) {
         const DWORD error = GetLastError();
@@ -124,11 +46,11 @@ NativeFiles::Handle Win32Platform::openOutput(const std::filesystem::path& path)
     return handle;
 }
 
-NativeFiles::Handle Win32Platform::openLog(const std::filesystem::path& path) {
+NativeFiles::Handle Win32Files::openLog(const std::filesystem::path& path) {
     return openChecked(path, OPEN_ALWAYS, FileMode::Append);
 }
 
-std::optional<NativeFiles::Handle> Win32Platform::openExistingLog(const std::filesystem::path& path) {
+std::optional<NativeFiles::Handle> Win32Files::openExistingLog(const std::filesystem::path& path) {
     HANDLE handle =
         systemCreateFile(path, logAccess, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -141,8 +63,8 @@ std::optional<NativeFiles::Handle> Win32Platform::openExistingLog(const std::fil
 
 // The name itself is opened, never what a link or junction there points at.
 // OPEN_ALWAYS says whether the name was new, without a failing probe first.
-NativeFiles::Handle Win32Platform::openChecked(const std::filesystem::path& path, unsigned long disposition,
-                                               FileMode mode) {
+NativeFiles::Handle Win32Files::openChecked(const std::filesystem::path& path, unsigned long disposition,
+                                            FileMode mode) {
     HANDLE handle =
         systemCreateFile(path, logAccess, disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, mode);
@@ -150,8 +72,8 @@ NativeFiles::Handle Win32Platform::openChecked(const std::filesystem::path& path
 }
 
 // Only a disk file that is no reparse point is kept; anything else is 75.
-NativeFiles::Handle Win32Platform::checkedFile(void* handle, const std::filesystem::path& path, FileMode mode,
-                                               bool existed) {
+NativeFiles::Handle Win32Files::checkedFile(void* handle, const std::filesystem::path& path, FileMode mode,
+                                            bool existed) {
     BY_HANDLE_FILE_INFORMATION info{};
     const bool looked = GetFileInformationByHandle(handle, &info) != FALSE;
     constexpr DWORD notAFile = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
@@ -164,7 +86,7 @@ NativeFiles::Handle Win32Platform::checkedFile(void* handle, const std::filesyst
     return toHandle(handle);
 }
 
-FileIdentity Win32Platform::identityOf(Handle handle) {
+FileIdentity Win32Files::identityOf(Handle handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileInformationByHandle(handleOf(handle), &info) == FALSE) fail(FileOperation::read);
     return {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
@@ -172,8 +94,8 @@ FileIdentity Win32Platform::identityOf(Handle handle) {
 
 // The folder's name as the file system keeps it: letter case, links and the
 // 8.3 short names all give way to one spelling.
-std::filesystem::path Win32Platform::canonicalFolder(const std::filesystem::path& folder) {
-    HANDLE handle = CreateFileW(longPath(folder).c_str(), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
+std::filesystem::path Win32Files::canonicalFolder(const std::filesystem::path& folder) {
+    HANDLE handle = CreateFileW(longPathOf(folder).c_str(), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return folder;
     std::wstring name(32768, L'\0');
@@ -188,7 +110,7 @@ std::filesystem::path Win32Platform::canonicalFolder(const std::filesystem::path
 }
 
 // The user's local application data is theirs alone already.
-void Win32Platform::makePrivateFolder(const std::filesystem::path& folder) {
+void Win32Files::makePrivateFolder(const std::filesystem::path& folder) {
     std::filesystem::path made;
     for (const auto& part : folder) {
         made /= part;
@@ -197,7 +119,7 @@ void Win32Platform::makePrivateFolder(const std::filesystem::path& folder) {
     }
 }
 
-NativeFiles::Handle Win32Platform::openJournal(const std::filesystem::path& path, bool& created) {
+NativeFiles::Handle Win32Files::openJournal(const std::filesystem::path& path, bool& created) {
     HANDLE handle =
         systemCreateFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Output);
@@ -205,36 +127,36 @@ NativeFiles::Handle Win32Platform::openJournal(const std::filesystem::path& path
     return toHandle(handle);
 }
 
-void Win32Platform::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
+void Win32Files::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
 
 // NTFS keeps its own log of names: a new name is durable with the file's
 // own flush.  A folder cannot be flushed without administrator rights.
-void Win32Platform::syncFolder(const std::filesystem::path&, std::optional<Handle>) {}
+void Win32Files::syncFolder(const std::filesystem::path&, std::optional<Handle>) {}
 
-bool Win32Platform::tryLock(Handle handle) {
+bool Win32Files::tryLock(Handle handle) {
     if (systemLock(handleOf(handle))) return true;
     const DWORD error = GetLastError();
     if (error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION || error == ERROR_IO_PENDING) return false;
     fail(FileOperation::lock);
 }
 
-void Win32Platform::unlock(Handle handle) noexcept {
-    OVERLAPPED whole = at(0);
+void Win32Files::unlock(Handle handle) noexcept {
+    OVERLAPPED whole{};
     UnlockFileEx(handleOf(handle), 0, MAXDWORD, MAXDWORD, &whole);
 }
 
-std::uint64_t Win32Platform::sizeOf(Handle handle) {
+std::uint64_t Win32Files::sizeOf(Handle handle) {
     LARGE_INTEGER size{};
     if (GetFileSizeEx(handleOf(handle), &size) == FALSE) fail(FileOperation::write);
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-std::string Win32Platform::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
+std::string Win32Files::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
     std::string bytes(count, '\0');
     std::size_t have = 0;
     while (have < count) {
         unsigned long got = 0;
-        const auto ask = static_cast<unsigned long>(std::min<std::size_t>(count - have, readPiece));
+        const auto ask = static_cast<unsigned long>(std::min<std::size_t>(count - have, readChunkSize));
         if (!systemRead(handleOf(handle), offset + have, bytes.data() + have, ask, got)) {
             if (GetLastError() == ERROR_HANDLE_EOF) break;
             fail(FileOperation::read, FileMode::Input);
@@ -246,14 +168,14 @@ std::string Win32Platform::readAt(Handle handle, std::uint64_t offset, std::size
     return bytes;
 }
 
-std::size_t Win32Platform::appendBytes(Handle handle, std::string_view bytes) {
+std::size_t Win32Files::appendBytes(Handle handle, std::string_view bytes) {
     unsigned long written = 0;
     if (systemWrite(handleOf(handle), bytes.data(), static_cast<unsigned long>(bytes.size()), written)) return written;
     // Disk full maps to 61 like a short count; the caller cuts back either way.
     fail(FileOperation::write);
 }
 
-void Win32Platform::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
+void Win32Files::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
         unsigned long written = 0;
         if (!systemWriteAt(handleOf(handle), offset, bytes.data(), static_cast<unsigned long>(bytes.size()), written))
@@ -267,15 +189,15 @@ void Win32Platform::writeAt(Handle handle, std::uint64_t offset, std::string_vie
     }
 }
 
-void Win32Platform::truncateTo(Handle handle, std::uint64_t size) {
+void Win32Files::truncateTo(Handle handle, std::uint64_t size) {
     if (!systemTruncate(handleOf(handle), size)) fail(FileOperation::truncate);
 }
 
-void Win32Platform::sync(Handle handle) {
+void Win32Files::sync(Handle handle) {
     if (!systemFlush(handleOf(handle))) fail(FileOperation::fsync);
 }
 
-void Win32Platform::createDirectory(const std::filesystem::path& path) {
+void Win32Files::createDirectory(const std::filesystem::path& path) {
     if (!systemCreateDirectory(path)) fail(FileOperation::makeDirectory);
 }
 

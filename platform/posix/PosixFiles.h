@@ -1,16 +1,12 @@
 #pragma once
-// Files, clock and program end on a POSIX system; the rest is
-// SystemPlatform's.  Prompts, message boxes, clipboard and beep are left to
-// the desktop (window/) and to the scripted test platform, which both derive
-// from this class.
+// Files on a POSIX system: descriptors.
 //
 // The system calls that can fail go through protected hooks, each returning
-// what the call returns with its errno, so the test platform can inject
-// faults and the real error table, roll-back and journal still run.
+// what the call returns with its errno, so the test files can inject faults
+// and the real error table, roll-back and journal still run.
 
 #include <sys/types.h>
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -18,29 +14,14 @@
 #include <string>
 #include <string_view>
 
-#include "platform/system/SystemPlatform.h"
+#include "platform/Platform.h"
+#include "platform/system/SystemFiles.h"
 
 namespace qadrill {
 
-class PosixPlatform : public SystemPlatform {
+class PosixFiles : public SystemFiles {
 public:
-    explicit PosixPlatform(DriveMap driveMap = desktopDriveMap(), std::chrono::milliseconds lockWait = defaultLockWait);
-    ~PosixPlatform() override;
-    PosixPlatform(const PosixPlatform&) = delete;
-    PosixPlatform& operator=(const PosixPlatform&) = delete;
-
-    [[noreturn]] void endProgram() override;
-
-protected:
-    // The system calls, one each, with their own return values and errno.
-    virtual int systemOpen(const std::filesystem::path& path, int flags, mode_t mode);
-    virtual int systemLock(int fd);  // exclusive, non-blocking
-    virtual ssize_t systemWrite(int fd, const void* data, std::size_t size);
-    virtual ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset);
-    virtual int systemTruncate(int fd, off_t size);
-    virtual int systemFsync(int fd);
-    virtual ssize_t systemRead(int fd, void* data, std::size_t size, off_t offset);
-    virtual int systemMakeDirectory(const std::filesystem::path& path, mode_t mode);
+    PosixFiles();
 
     Handle openInput(const std::filesystem::path& path) override;
     Handle openOutput(const std::filesystem::path& path) override;
@@ -62,6 +43,17 @@ protected:
     void writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) override;
     void truncateTo(Handle handle, std::uint64_t size) override;
     void sync(Handle handle) override;
+
+protected:
+    // The system calls, one each, with their own return values and errno.
+    virtual int systemOpen(const std::filesystem::path& path, int flags, mode_t mode);
+    virtual int systemLock(int fd);  // exclusive, non-blocking
+    virtual ssize_t systemWrite(int fd, const void* data, std::size_t size);
+    virtual ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset);
+    virtual int systemTruncate(int fd, off_t size);
+    virtual int systemFsync(int fd);
+    virtual ssize_t systemRead(int fd, void* data, std::size_t size, off_t offset);
+    virtual int systemMakeDirectory(const std::filesystem::path& path, mode_t mode);
 
 private:
     [[nodiscard]] int openChecked(const std::filesystem::path& path, int flags, FileMode mode);
