@@ -49,6 +49,12 @@ std::string survivingBytes(const SimulatedDisk::File& file, CrashKind kind) {
 SimulatedDisk SimulatedDisk::afterCrash(CrashKind kind) const {
     SimulatedDisk after;
     after.aliases_ = aliases_;
+    // A killed process leaves its unsynced bytes in the system's cache: the
+    // next process reads them, a power cut after that still loses them.
+    if (kind == CrashKind::killed) {
+        after.files_ = files_;
+        return after;
+    }
     for (const auto& [path, file] : files_) {
         // Write-back order is the disk's own: an unsynced name may or may not survive.
         if (!file.named && kind == CrashKind::powerCutDropsUnsynced) continue;
