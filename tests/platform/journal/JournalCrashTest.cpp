@@ -22,6 +22,7 @@ namespace qadrill::testing {
 namespace {
 
 using namespace std::chrono_literals;
+using qadrill::testing::PrintTo;
 
 const std::filesystem::path folder = "/home/ann/plovenda";
 const std::filesystem::path stateFolder = "/home/ann/.local/state/qadrill";
