@@ -131,15 +131,22 @@ private:
     std::vector<NativeFiles::Handle> opened_;
 };
 
-// The journal file of one log set, open for one command.
+// The journal file of one log set, kept open from the first command on.
 class JournalFile {
 public:
-    JournalFile(NativeFiles& files, std::filesystem::path path) : files_(files), path_(std::move(path)) {
+    JournalFile(NativeFiles& files, std::filesystem::path path,
+                std::map<std::filesystem::path, NativeFiles::Handle>& open)
+        : files_(files), path_(std::move(path)) {
+        const auto known = open.find(path_);
+        if (known != open.end()) {
+            handle_ = known->second;
+            return;
+        }
         handle_ = files_.openJournal(path_, created_);
         // The name is durable before anything relies on it.
         if (created_) syncFolderOrClose();
+        open.emplace(path_, handle_);
     }
-    ~JournalFile() { files_.closeHandle(handle_); }
     JournalFile(const JournalFile&) = delete;
     JournalFile& operator=(const JournalFile&) = delete;
 
@@ -209,6 +216,7 @@ struct JournalPlace {
     std::chrono::milliseconds lockWait;
     const std::filesystem::path& stateFolder;
     std::filesystem::path journal;
+    std::map<std::filesystem::path, NativeFiles::Handle>& open;
     std::map<std::filesystem::path, std::uint64_t>& abandoned;
 };
 
@@ -221,7 +229,7 @@ public:
           ordered_(ordered),
           folder_(std::move(folder)),
           held_(place.files, place.lockWait),
-          journal_(place.files, place.journal) {}
+          journal_(place.files, place.journal, place.open) {}
 
     void lockLogs() {
         for (const AppendTarget& target : ordered_) held_.lock(target.handle);
@@ -356,6 +364,10 @@ private:
 LogJournal::LogJournal(NativeFiles& files, std::filesystem::path stateFolder, std::chrono::milliseconds lockWait)
     : files_(files), stateFolder_(std::move(stateFolder)), lockWait_(lockWait) {}
 
+LogJournal::~LogJournal() {
+    for (const auto& [path, handle] : openJournals_) files_.closeHandle(handle);
+}
+
 std::filesystem::path LogJournal::journalPathFor(const std::filesystem::path& firstLog) const {
     return stateFolder_ / (hexOf(wordChecksum(pathBytes(firstLog))) + ".journal");
 }
@@ -377,8 +389,9 @@ void LogJournal::append(std::span<const AppendTarget> targets) {
         stateFolderMade_ = true;
     }
     std::filesystem::path folder = canonicalFolderOf(ordered.front().path);
-    const JournalPlace place{files_, lockWait_, stateFolder_, journalPathFor(folder / ordered.front().path.filename()),
-                             abandoned_};
+    const JournalPlace place{files_,        lockWait_,
+                             stateFolder_,  journalPathFor(folder / ordered.front().path.filename()),
+                             openJournals_, abandoned_};
     JournalRun run(place, ordered, std::move(folder));
     run.lockLogs();
     run.run(run.recover());

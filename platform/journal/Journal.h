@@ -45,6 +45,9 @@ struct AppendTarget {
 class LogJournal {
 public:
     LogJournal(NativeFiles& files, std::filesystem::path stateFolder, std::chrono::milliseconds lockWait);
+    ~LogJournal();
+    LogJournal(const LogJournal&) = delete;
+    LogJournal& operator=(const LogJournal&) = delete;
 
     // Appends every target's bytes to its log, all or nothing.  Each lock is
     // waited for up to the lock wait, then error 70.  On any failure the logs
@@ -64,6 +67,8 @@ private:
     std::chrono::milliseconds lockWait_;
     bool stateFolderMade_ = false;
     std::map<std::filesystem::path, std::filesystem::path> canonicalFolders_;
+    // Each journal file is opened once and kept for the next command.
+    std::map<std::filesystem::path, NativeFiles::Handle> openJournals_;
     // Generations of a journal whose command reported its failure but could
     // not mark it failed: they are rolled back, never forward.
     std::map<std::filesystem::path, std::uint64_t> abandoned_;

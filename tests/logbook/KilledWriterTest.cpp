@@ -91,9 +91,9 @@ TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
         const pid_t child = startWriter(root, writer, 1'000'000, seed + static_cast<unsigned>(writer));
         ASSERT_GT(child, 0);
         // Every other kill waits for a command to begin, then strikes within
-        // the next millisecond: in the logs or their syncs.
+        // the next 200 microseconds: in the logs or their syncs.
         if (writer % 2 == 1) waitForACommand(journals);
-        const int pause = writer % 2 == 1 ? 1'000 : 150'000;
+        const int pause = writer % 2 == 1 ? 200 : 150'000;
         std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, pause)(random)));
         kill(child, SIGKILL);
         int status = 0;
