@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "app/CommandLine.h"
-#include "window/Controls.h"
-#include "window/DesktopPlatform.h"
-#include "window/MainWindow.h"
+#include "window/qt/Controls.h"
+#include "window/qt/DesktopPlatform.h"
+#include "window/qt/MainWindow.h"
 
 namespace {
 

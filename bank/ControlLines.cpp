@@ -2,6 +2,7 @@
 
 #include "logbook/Text.h"
 #include "logbook/TextCoding.h"
+#include "logbook/Unicode.h"
 
 namespace qadrill {
 
@@ -10,9 +11,9 @@ constexpr std::size_t routineNameStart = routineKeyword.size() + 2;
 constexpr std::size_t assignmentDigits = 3;
 }  // namespace
 
-bool isRoutineLine(std::u16string_view line) { return lowerCase(left(line, routineKeyword.size())) == routineKeyword; }
+bool isRoutineLine(std::u16string_view line) { return lowerCased(left(line, routineKeyword.size())) == routineKeyword; }
 
-std::u16string routineName(std::u16string_view line) { return lowerCase(remSpaces(midFrom(line, routineNameStart))); }
+std::u16string routineName(std::u16string_view line) { return lowerCased(remSpaces(midFrom(line, routineNameStart))); }
 
 bool isEndLine(std::u16string_view line, std::u16string_view nextAssignment) {
     // Whole three-character prefix: an empty nextAssignment (start-up stopped

@@ -41,7 +41,7 @@ void cmd_display_note_file_Click(DrillState& state, Platform& platform, DrillVie
         return;
     }
     state.displayText += notes;
-    view.setQuestionBoxText(view.questionBoxText() + state.displayText);
+    view.appendQuestionBoxText(state.displayText);
 }
 
 }  // namespace qadrill

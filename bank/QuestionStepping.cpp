@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "bank/ControlLines.h"
 #include "bank/ErrorReport.h"
 #include "bank/QuestionReader.h"
 #include "logbook/Text.h"
+#include "logbook/Unicode.h"
 #include "platform/RuntimeError.h"
 
 namespace qadrill {
@@ -31,9 +33,11 @@ void showNextQuestion(DrillState& state, Platform& platform, DrillView& view) {
         state.questionText.clear();
         readNextQuestion(state, platform, view);
     }
-    state.displayText = view.questionBoxText() + state.questionText;
+    std::u16string shown = view.questionBoxText();
+    shown += state.questionText;
+    state.displayText = std::move(shown);
+    view.appendQuestionBoxText(state.questionText);
     state.questionText.clear();
-    view.setQuestionBoxText(state.displayText);
 }
 
 }  // namespace
@@ -47,7 +51,7 @@ void cmdNextQuestion_Click(DrillState& state, Platform& platform, DrillView& vie
 }
 
 void runRoutine(Platform& platform, const std::u16string& routine) {
-    const std::u16string name = lowerCase(routine);
+    const std::u16string name = lowerCased(routine);
     if (std::find(graphRoutines.begin(), graphRoutines.end(), name) != graphRoutines.end()) return;
     platform.endProgram();
 }

@@ -3,7 +3,9 @@
 // with a large transcript, and "Next Question / Answer" with the question box
 // already full.  Each runs on a shown window and includes the repaint, so the
 // text box's own layout counts.  Sizes are in MB; the offscreen platform
-// unless QT_QPA_PLATFORM says otherwise.
+// unless QT_QPA_PLATFORM says otherwise.  "Next Question / Answer" on a box
+// of 2,000 records is also set beside a bare append of the same text to the
+// same box, press by press.
 
 #include <benchmark/benchmark.h>
 
@@ -11,13 +13,17 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextCursor>
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
-#include "window/Controls.h"
-#include "window/MainWindow.h"
+#include "window/qt/Controls.h"
+#include "window/qt/MainWindow.h"
 
 namespace {
 
@@ -107,6 +113,58 @@ void BM_NextQuestionOnAFullBox(benchmark::State& state) {
     }
 }
 
+double median(std::vector<double> values) {
+    std::ranges::nth_element(values, values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2));
+    return values[values.size() / 2];
+}
+
+template <typename Step>
+double secondsOf(Step step) {
+    const auto start = std::chrono::steady_clock::now();
+    step();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The box holds 2,000 transcript records; each iteration times the press and
+// then, on the same box refilled, appending the question the press shows
+// straight to the text box.  The time reported is the press's mean; the
+// counters give the medians of the press, of the bare append and of the
+// ratio of the two.
+void BM_NextQuestionOn2000Records(benchmark::State& state) {
+    constexpr std::size_t records = 2000;
+    Drilling drill;
+    const std::u16string entry = transcript(1);
+    const QString full = QString::fromStdU16String(transcript(entry.size() * records));
+    const QString question = QString::fromStdU16String(drill.window.drill().state().questionBank.at(3));
+    const auto refill = [&] {
+        drill.window.drill().state().lineIndex = 1;  // the same first question each time
+        drill.window.drill().state().promptDue = false;
+        drill.questionBox().setPlainText(full);
+        QCoreApplication::processEvents();
+    };
+    std::vector<double> pressed;
+    std::vector<double> bare;
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        refill();
+        const double press = secondsOf([&] { drill.press("cmdNextQuestion"); });
+        refill();
+        bare.push_back(secondsOf([&] {
+            QTextCursor end(drill.questionBox().document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(question);
+            drill.questionBox().repaint();
+            QCoreApplication::processEvents();
+        }));
+        pressed.push_back(press);
+        ratios.push_back(press / bare.back());
+        state.SetIterationTime(press);
+    }
+    state.counters["press_median_ms"] = median(pressed) * 1000.0;
+    state.counters["bare_append_ms"] = median(bare) * 1000.0;
+    state.counters["ratio_to_bare"] = median(ratios);
+}
+
 // Each step down a page of the shown notes repaints the box.
 void BM_ScrollDisplayedNotes(benchmark::State& state) {
     Drilling drill;
@@ -124,6 +182,7 @@ void BM_ScrollDisplayedNotes(benchmark::State& state) {
 BENCHMARK(BM_DisplayNotes)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DisplayEverything)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NextQuestionOnAFullBox)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_NextQuestionOn2000Records)->Iterations(100)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_ScrollDisplayedNotes)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

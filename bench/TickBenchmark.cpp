@@ -11,9 +11,9 @@
 #include <chrono>
 #include <fstream>
 
-#include "window/DesktopPlatform.h"
-#include "window/MainWindow.h"
-#include "window/PictureBox.h"
+#include "window/qt/DesktopPlatform.h"
+#include "window/qt/MainWindow.h"
+#include "window/qt/PictureBox.h"
 
 namespace {
 

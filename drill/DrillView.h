@@ -15,6 +15,11 @@ public:
 
     [[nodiscard]] virtual std::u16string questionBoxText() const = 0;
     virtual void setQuestionBoxText(const std::u16string& text) = 0;
+    // Adds text at the end of the question box, as setting the box to its
+    // text followed by `text` would.  A view that can append in place should:
+    // a box that has collected thousands of questions then takes no longer
+    // than an empty one, and nothing typed into it is rebuilt.
+    virtual void appendQuestionBoxText(const std::u16string& text) { setQuestionBoxText(questionBoxText() + text); }
     [[nodiscard]] virtual std::u16string answerBoxText() const = 0;
     virtual void setAnswerBoxText(const std::u16string& text) = 0;
 

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "logbook/Text.h"
+#include "platform/unicode/Utf16.h"
 
 namespace qadrill {
 
@@ -10,9 +11,6 @@ namespace {
 
 // The longest fixed part around the name: "masterFile_" + name + ".txt".
 constexpr std::size_t longestFixedPart = 11 + 4;
-
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 bool isUnsafe(char16_t c) {
     constexpr std::u16string_view unsafe = u" /\\:*?\"<>|";
@@ -25,10 +23,10 @@ std::u16string replaceUnsafe(std::u16string_view name) {
     out.reserve(name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
         const char16_t c = name[i];
-        if (isHighSurrogate(c) && i + 1 < name.size() && isLowSurrogate(name[i + 1])) {
+        if (isPairAt(name, i)) {
             out += c;
             out += name[++i];
-        } else if (isUnsafe(c) || isHighSurrogate(c) || isLowSurrogate(c)) {
+        } else if (isUnsafe(c) || isSurrogate(c)) {
             out += u'_';
         } else {
             out += c;
@@ -45,7 +43,7 @@ std::u16string cutToBytes(std::u16string name, std::size_t budget) {
     std::size_t bytes = 0;
     std::size_t kept = 0;
     while (kept < name.size()) {
-        const bool pair = isHighSurrogate(name[kept]) && kept + 1 < name.size() && isLowSurrogate(name[kept + 1]);
+        const bool pair = isPairAt(name, kept);
         const std::size_t next = pair ? 4 : utf8Bytes(name[kept]);
         if (bytes + next > budget) break;
         bytes += next;

@@ -9,6 +9,11 @@
 
 namespace qadrill {
 
+// The bytes of text appended to out.  `scratch` receives the normal form when
+// the text is not already in it; a writer of many lines passes the same one
+// each time, so the lines cost no allocation of their own.
+void appendForLog(std::u16string_view text, std::string& out, std::u16string& scratch);
+
 [[nodiscard]] std::string encodeForLog(std::u16string_view text);
 
 }  // namespace qadrill

@@ -1,5 +1,6 @@
 #include "logbook/LogWriter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "logbook/LogEncoding.h"
@@ -7,23 +8,38 @@
 
 namespace qadrill {
 
-void LogRecord::put(std::string_view raw) {
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        const char c = raw[i];
-        const bool breakByte = c == '\n' || c == '\r';
-        if (!breakByte) {
-            bytes_.push_back(c);
-            ++column_;
-            continue;
-        }
-        if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
-        lineEnd();
-    }
+namespace {
+
+// Where the first line break of the text stands, npos if it has none.
+std::size_t lineBreakIn(std::u16string_view text) {
+    const auto found = std::find_if(text.begin(), text.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; });
+    return found == text.end() ? std::u16string_view::npos : static_cast<std::size_t>(found - text.begin());
 }
 
+}  // namespace
+
+void LogRecord::put(std::string_view raw) {
+    bytes_ += raw;
+    column_ += static_cast<int>(raw.size());
+}
+
+void LogRecord::putLine(std::u16string_view line) {
+    const std::size_t from = bytes_.size();
+    appendForLog(line, bytes_, normal_);
+    column_ += static_cast<int>(bytes_.size() - from);
+}
+
+// Nothing normalizes across a line break, so each line of the item is
+// encoded on its own, straight into the record.
 LogRecord& LogRecord::text(std::u16string_view item) {
-    put(encodeForLog(item));
-    return *this;
+    for (;;) {
+        const std::size_t lineBreak = lineBreakIn(item);
+        putLine(item.substr(0, lineBreak));
+        if (lineBreak == std::u16string_view::npos) return *this;
+        lineEnd();
+        const bool crLf = item[lineBreak] == u'\r' && lineBreak + 1 < item.size() && item[lineBreak + 1] == u'\n';
+        item.remove_prefix(lineBreak + (crLf ? 2 : 1));
+    }
 }
 
 LogRecord& LogRecord::number(double value) {

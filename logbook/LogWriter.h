@@ -39,10 +39,15 @@ public:
     [[nodiscard]] int column() const { return column_; }
 
 private:
+    // Bytes without line breaks.
     void put(std::string_view raw);
+    // One line's worth of an item: text without line breaks.
+    void putLine(std::u16string_view line);
 
     std::string bytes_;
     int column_ = 1;
+    // The normal form of an item that is not already in it, kept for the next item.
+    std::u16string normal_;
 };
 
 struct LogAppend {

@@ -92,8 +92,6 @@ bool startsWith(std::u16string_view text, std::u16string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-std::u16string lowerCase(std::u16string_view text) { return lowerCased(text); }
-
 double leadingNumber(std::u16string_view text) {
     const auto rest = skipBlanks(text);
     const auto length = numberLength(rest);
@@ -121,7 +119,5 @@ std::u16string numberText(double value) {
     if (out.rfind("-0.", 0) == 0) out.erase(1, 1);
     return fromUtf8(out);
 }
-
-std::u16string text(std::string_view utf8) { return fromUtf8(utf8); }
 
 }  // namespace qadrill

@@ -14,8 +14,6 @@ namespace qadrill {
 [[nodiscard]] std::u16string midFrom(std::u16string_view text, std::size_t start);
 // The prefix test of the drill: the first prefix.size() characters equal prefix.
 [[nodiscard]] bool startsWith(std::u16string_view text, std::u16string_view prefix);
-// Simple per-character lower-casing; the length never changes.
-[[nodiscard]] std::u16string lowerCase(std::u16string_view text);
 
 // The leading number of a text: leading blanks skipped, optional sign, digits,
 // optional fraction and exponent; a text without one reads as 0.
@@ -25,8 +23,5 @@ namespace qadrill {
 // Shortest decimal form with at most 15 significant digits, no leading blank,
 // no leading zero before the point (".5"), a point as separator.
 [[nodiscard]] std::u16string numberText(double value);
-
-// Plain ASCII/UTF-8 literal to text, for the program's own literals.
-[[nodiscard]] std::u16string text(std::string_view utf8);
 
 }  // namespace qadrill

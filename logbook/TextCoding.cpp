@@ -5,6 +5,7 @@
 #include "logbook/CodePage.h"
 #include "logbook/LogEncoding.h"
 #include "logbook/Text.h"
+#include "logbook/Unicode.h"
 
 namespace qadrill {
 
@@ -35,7 +36,7 @@ std::u16string readLine(Platform& platform, int fileNumber) {
 }
 
 void copyCoded(const std::u16string& line, float codeNbr, Platform& platform) {
-    const std::u16string head = lowerCase(left(line, 6));
+    const std::u16string head = lowerCased(left(line, 6));
     if (head == u"assign")
         writeCodedLine(platform, line);
     else if (head == u"query ")

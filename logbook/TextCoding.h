@@ -11,11 +11,6 @@
 
 namespace qadrill {
 
-namespace err {
-// decode: a computed code has no character.
-inline constexpr int invalidArgument = 5;
-}  // namespace err
-
 // Returns aLine unchanged; codeNbr is not used.
 [[nodiscard]] std::u16string code(const std::u16string& aLine, float codeNbr);
 // codeNbr passes of random characters (codes 66..116 about one pass in ten,

@@ -1,26 +1,40 @@
 #include <unicode/uchar.h>
 #include <unicode/unorm2.h>
 
+#include <type_traits>
+
 #include "logbook/Unicode.h"
 #include "platform/RuntimeError.h"
 
 namespace qadrill {
 
-std::u16string normalizedC(std::u16string_view text) {
+// The library's UTF-16 unit is the language's: texts pass without copying.
+static_assert(std::is_same_v<UChar, char16_t>);
+
+std::u16string_view normalizedC(std::u16string_view text, std::u16string& scratch) {
     UErrorCode status = U_ZERO_ERROR;
     const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
     if (U_FAILURE(status)) throw RuntimeError(err::deviceIo);
-    // UChar is char16_t in C++: no cast between the two.
     const UChar* source = text.data();
     const auto length = static_cast<int32_t>(text.size());
-    if (unorm2_isNormalized(nfc, source, length, &status) && U_SUCCESS(status)) return std::u16string(text);
-    status = U_ZERO_ERROR;
-    const int32_t needed = unorm2_normalize(nfc, source, length, nullptr, 0, &status);
-    std::u16string out(static_cast<std::size_t>(needed), u'\0');
-    status = U_ZERO_ERROR;
-    unorm2_normalize(nfc, source, length, out.data(), needed, &status);
-    if (U_FAILURE(status)) throw RuntimeError(err::deviceIo);
-    return out;
+    // The quick check answers "yes" without composing anything; "maybe" and
+    // "no" take the full normalization.
+    if (unorm2_quickCheck(nfc, source, length, &status) == UNORM_YES && U_SUCCESS(status)) return text;
+    // NFC rarely grows a text; when it does, the library says by how much.
+    scratch.resize(text.size());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        status = U_ZERO_ERROR;
+        const int32_t needed =
+            unorm2_normalize(nfc, source, length, scratch.data(), static_cast<int32_t>(scratch.size()), &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            scratch.resize(static_cast<std::size_t>(needed));
+            continue;
+        }
+        if (U_FAILURE(status)) break;
+        scratch.resize(static_cast<std::size_t>(needed));
+        return scratch;
+    }
+    throw RuntimeError(err::deviceIo);
 }
 
 std::u16string lowerCased(std::u16string_view text) {

@@ -4,22 +4,20 @@
 
 #include "logbook/Unicode.h"
 #include "platform/RuntimeError.h"
+#include "platform/unicode/Utf16.h"
 
 namespace qadrill {
 
 namespace {
-
-bool isLead(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isTrail(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // The length of the well-formed UTF-16 from the start: the system refuses a
 // lone surrogate, so the text is normalized piece by piece around them.
 std::size_t wellFormedLength(std::u16string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
-        if (isLead(text[i]) && i + 1 < text.size() && isTrail(text[i + 1])) {
+        if (isPairAt(text, i)) {
             i += 2;
-        } else if (isLead(text[i]) || isTrail(text[i])) {
+        } else if (isSurrogate(text[i])) {
             break;
         } else {
             ++i;
@@ -49,10 +47,6 @@ std::optional<std::u16string> systemNormalized(std::u16string_view piece) {
     throw RuntimeError(err::deviceIo);
 }
 
-std::size_t codePointLength(std::u16string_view text, std::size_t i) {
-    return isLead(text[i]) && i + 1 < text.size() && isTrail(text[i + 1]) ? 2 : 1;
-}
-
 // A code point the system does not know is unassigned: it is its own normal
 // form and nothing composes across it, so the text is split there.
 std::u16string normalizedPiece(std::u16string_view piece) {
@@ -61,7 +55,7 @@ std::u16string normalizedPiece(std::u16string_view piece) {
     std::u16string out;
     std::size_t start = 0;
     for (std::size_t i = 0; i < piece.size();) {
-        const std::size_t length = codePointLength(piece, i);
+        const std::size_t length = codePointAt(piece, i).second;
         if (!systemNormalized(piece.substr(i, length))) {
             if (i > start) out += systemNormalized(piece.substr(start, i - start)).value();
             out += piece.substr(i, length);
@@ -75,23 +69,26 @@ std::u16string normalizedPiece(std::u16string_view piece) {
 
 }  // namespace
 
-std::u16string normalizedC(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+std::u16string_view normalizedC(std::u16string_view text, std::u16string& scratch) {
+    // The system refuses a lone surrogate here as well ("not normalized"),
+    // which the piece-wise path below handles.
+    if (IsNormalizedString(NormalizationC, reinterpret_cast<const WCHAR*>(text.data()), static_cast<int>(text.size())))
+        return text;
+    scratch.clear();
     while (!text.empty()) {
         const std::size_t good = wellFormedLength(text);
-        out += normalizedPiece(text.substr(0, good));
-        if (good < text.size()) out += text[good];
+        scratch += normalizedPiece(text.substr(0, good));
+        if (good < text.size()) scratch += text[good];
         text.remove_prefix(good < text.size() ? good + 1 : good);
     }
-    return out;
+    return scratch;
 }
 
 std::u16string lowerCased(std::u16string_view text) {
     std::u16string out(text);
     for (auto& c : out) {
         // One unit at a time, as a surrogate or a longer mapping stays as it is.
-        if (isLead(c) || isTrail(c)) continue;
+        if (isSurrogate(c)) continue;
         WCHAR lower = 0;
         const WCHAR unit = c;
         if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, &unit, 1, &lower, 1, nullptr, nullptr, 0) == 1)

@@ -16,13 +16,13 @@ namespace qadrill {
 
 enum class FileMode { Append, Input, Output };
 
-// A picture as plain pixels, so the interface needs no toolkit type.
 // One record for one open file of a command that writes several.
 struct RecordAppend {
     int fileNumber = 0;
     std::string_view bytes;
 };
 
+// A picture as plain pixels, so the interface needs no toolkit type.
 struct Picture {
     int width = 0;
     int height = 0;
@@ -79,13 +79,6 @@ public:
 
     // Closes every open file and ends the process at once; nothing else runs.
     [[noreturn]] virtual void endProgram() = 0;
-
-    // Convenience: the bytes followed by CR LF, as one unit.
-    void writeLine(int fileNumber, std::string_view bytes) {
-        std::string line(bytes);
-        line += "\r\n";
-        write(fileNumber, line);
-    }
 };
 
 }  // namespace qadrill

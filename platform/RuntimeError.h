@@ -8,6 +8,8 @@
 namespace qadrill {
 
 namespace err {
+// decode: a computed code has no character.
+inline constexpr int invalidArgument = 5;
 inline constexpr int subscriptOutOfRange = 9;
 inline constexpr int typeMismatch = 13;
 inline constexpr int badFileName = 52;

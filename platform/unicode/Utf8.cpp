@@ -1,13 +1,12 @@
 #include "platform/unicode/Utf8.h"
 
+#include "platform/unicode/Utf16.h"
+
 namespace qadrill {
 
 namespace {
 
 constexpr char32_t replacement = 0xFFFD;
-
-bool isHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -56,15 +55,10 @@ void appendUtf16(std::u16string& out, char32_t c) {
 std::string toUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (isHighSurrogate(c) || isLowSurrogate(c)) {
-            c = replacement;
-        }
-        appendUtf8(out, c);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto [c, length] = codePointAt(text, i);
+        appendUtf8(out, isSurrogate(c) ? replacement : c);
+        i += length;
     }
     return out;
 }
@@ -92,7 +86,7 @@ std::u16string fromUtf8(std::string_view text) {
             c = (c << 6) | (next & 0x3F);
         }
         const bool overlong = c < smallestOfLength[extra];
-        if (!valid || overlong || c > 0x10FFFF || isHighSurrogate(c) || isLowSurrogate(c)) {
+        if (!valid || overlong || c > 0x10FFFF || isSurrogate(c)) {
             out += static_cast<char16_t>(replacement);
             ++i;
             continue;

@@ -4,6 +4,7 @@
 
 #include "bank/ErrorReport.h"
 #include "logbook/Text.h"
+#include "platform/unicode/Utf8.h"
 #include "tests/bank/BankTest.h"
 
 namespace qadrill::testing {
@@ -47,7 +48,7 @@ TEST_F(ReportErrorTest, OtherErrorsReturnAfterTheMessage) {
         platform.messages.clear();
         EXPECT_NO_THROW(reportError(platform, number)) << number;
         ASSERT_EQ(platform.messages.size(), 1U);
-        EXPECT_EQ(platform.messages[0], generalText + text(std::to_string(number)));
+        EXPECT_EQ(platform.messages[0], generalText + fromUtf8(std::to_string(number)));
     }
     EXPECT_FALSE(platform.ended);
 }

@@ -10,11 +10,13 @@
 #include "bank/QuestionBankContents.h"
 #include "drill/DrillState.h"
 #include "platform/unicode/Utf8.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/RowName.h"
 
 namespace qadrill {
 namespace {
 
+using qadrill::testing::errorOf;
 using qadrill::testing::PrintTo;
 
 struct ProblemRow {
@@ -130,12 +132,7 @@ TEST(QuestionBankContents, LoadingWritesFromTheCursorOnAndKeepsOtherEntries) {
 TEST(QuestionBankContents, LoadingPastTheLastIndexFailsWithError9) {
     auto state = std::make_unique<DrillState>();
     state->lineIndex = 4991;
-    try {
-        loadQuestions(*state);
-        FAIL() << "no error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.number(), err::subscriptOutOfRange);
-    }
+    EXPECT_EQ(errorOf([&] { loadQuestions(*state); }), err::subscriptOutOfRange);
     EXPECT_EQ(state->lineIndex, 5001);
     EXPECT_EQ(state->questionBank.at(4992), u"001.  Day 9 quiz");
     EXPECT_EQ(state->questionBank.at(5000).substr(0, 14), u"Assuming that ");
@@ -156,12 +153,7 @@ TEST_P(StartTableBounds, ReadsEmptyInsideAndError9Outside) {
     const auto state = std::make_unique<DrillState>();
     const auto& row = GetParam();
     if (row.fails) {
-        try {
-            (void)state->startQuestionTable.at(row.row, row.column);
-            FAIL() << "no error";
-        } catch (const RuntimeError& error) {
-            EXPECT_EQ(error.number(), err::subscriptOutOfRange);
-        }
+        EXPECT_EQ(errorOf([&] { (void)state->startQuestionTable.at(row.row, row.column); }), err::subscriptOutOfRange);
     } else {
         EXPECT_FALSE(state->startQuestionTable.at(row.row, row.column).has_value());
     }

@@ -7,6 +7,7 @@
 
 #include "drill/Drill.h"
 #include "logbook/Text.h"
+#include "platform/unicode/Utf8.h"
 #include "tests/support/FakeView.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
@@ -24,7 +25,7 @@ struct DrillRun : ::testing::Test {
 
     std::filesystem::path dataDir() const { return dir.path() / "c" / "plovenda"; }
     std::string log(const char* name) const {
-        return platform.fileBytes(u"c:\\plovenda\\" + text(name)).value_or("<none>");
+        return platform.fileBytes(u"c:\\plovenda\\" + fromUtf8(name)).value_or("<none>");
     }
 };
 

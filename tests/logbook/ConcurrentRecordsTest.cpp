@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tests/logbook/RecordWalk.h"
+#include "tests/support/ChildProcess.h"
 
 namespace qadrill::testing {
 namespace {
@@ -28,22 +29,11 @@ void runWriters(const std::filesystem::path& root, const char* mode) {
     std::filesystem::create_directories(root / "c" / "plovenda");
     std::vector<pid_t> children;
     for (int writer = 0; writer < writers; ++writer) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            const std::string id = std::to_string(writer);
-            const std::string count = std::to_string(recordsPerWriter);
-            execl(QADRILL_RECORD_WRITER, QADRILL_RECORD_WRITER, root.c_str(), id.c_str(), count.c_str(), mode,
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        children.push_back(child);
+        children.push_back(startProgram(
+            QADRILL_RECORD_WRITER, {root.string(), std::to_string(writer), std::to_string(recordsPerWriter), mode}));
+        ASSERT_GT(children.back(), 0);
     }
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer status " << status;
-    }
+    for (const pid_t child : children) EXPECT_EQ(waitForChild(child), 0) << "writer status";
 }
 
 struct LogOfTest {

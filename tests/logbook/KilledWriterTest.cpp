@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -22,6 +21,7 @@
 #include "platform/journal/JournalFormat.h"
 #include "tests/logbook/RecordFixture.h"
 #include "tests/logbook/RecordWalk.h"
+#include "tests/support/ChildProcess.h"
 
 namespace qadrill::testing {
 namespace {
@@ -34,17 +34,8 @@ double settingOr(const char* name, double fallback) {
 }
 
 pid_t startWriter(const std::filesystem::path& root, int writer, int count, unsigned seed) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const std::string id = std::to_string(writer);
-        const std::string records = std::to_string(count);
-        const std::string seedText = std::to_string(seed);
-        const std::string maxBytes = std::to_string(maxRecordBytes);
-        execl(QADRILL_RECORD_WRITER, QADRILL_RECORD_WRITER, root.c_str(), id.c_str(), records.c_str(), "sized",
-              seedText.c_str(), maxBytes.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    return child;
+    return startProgram(QADRILL_RECORD_WRITER, {root.string(), std::to_string(writer), std::to_string(count), "sized",
+                                                std::to_string(seed), std::to_string(maxRecordBytes)});
 }
 
 bool endsInsideARecord(const std::string& master) {
@@ -101,18 +92,14 @@ TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
         const int pause = writer % 2 == 1 ? 5'000 : 150'000;
         std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, pause)(random)));
         kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "writer " << writer << " ended by itself, status " << status;
+        const int status = waitForChild(child);
+        ASSERT_LT(status, -1) << "writer " << writer << " ended by itself, status " << status;
         if (inACommand(journals)) ++insideACommand;
         if (endsInsideARecord(contents(folder / "masterFile_shared.txt"))) ++tornBeforeRecovery;
         ++writer;
     }
     // The next writer finishes whatever the last one left, then adds its own.
-    const pid_t last = startWriter(root, writer, 1, seed);
-    int status = 0;
-    ASSERT_EQ(waitpid(last, &status, 0), last);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    ASSERT_EQ(waitForChild(startWriter(root, writer, 1, seed)), 0) << "the last writer";
 
     std::cout << "seed " << seed << ": " << writer << " writers killed, " << insideACommand << " inside a command, "
               << tornBeforeRecovery << " with half a record in the master log\n";
@@ -140,17 +127,13 @@ TEST_F(KilledRecord, HalfwayThroughTheMasterLogIsRolledForward) {
     constexpr std::size_t doneMark = 1;
     const std::size_t journal = reference.platform.bytesWritten() - master - reference.bytesOf(Log::send)->size() -
                                 reference.bytesOf(Log::notes)->size() - doneMark;
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const int status = runInChild([&] {
         platform.dieAfterBytes(journal + master / 2);
         view.answer = u"first note";
         cmd_save_as_notes_Click(state, platform, view);
-        _exit(3);  // not killed: the test's own fault
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        return 3;  // not killed: the test's own fault
+    });
+    ASSERT_EQ(status, 0) << "not killed in the write";
     ASSERT_EQ(bytesOf(Log::master).value_or("").size(), master / 2) << "not killed halfway";
     view.answer = u"4 m/s";
     cmd_enter_response_Click(state, platform, view);

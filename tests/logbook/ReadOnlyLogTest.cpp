@@ -1,32 +1,22 @@
 // A log the student may not write, for real: file modes only stop a process
 // that is not root, so the command runs in a child that gives up root first.
 
-#include <grp.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <fstream>
 
 #include "logbook/ResponseRecords.h"
 #include "platform/RuntimeError.h"
 #include "tests/logbook/RecordFixture.h"
+#include "tests/support/ChildProcess.h"
 
 namespace qadrill::testing {
 namespace {
 
-constexpr uid_t nobody = 65534;
 constexpr int unexpected = 200;
-
-bool dropRoot() {
-    if (geteuid() != 0) return true;
-    return setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0 && geteuid() == nobody;
-}
 
 // In the child: the error number as exit status, or `unexpected` when the
 // command succeeded or touched the boxes or the state.
-[[noreturn]] void recordAsChild(RecordSetup& setup) {
-    if (!dropRoot()) _exit(unexpected + 1);
+int recordAsChild(RecordSetup& setup) {
+    if (!dropRoot()) return childSetupFailed;
     setup.view.answer = u"my answer";
     const DrillState before = setup.state;
     int status = unexpected;
@@ -38,7 +28,7 @@ bool dropRoot() {
                           setup.state.cumulativeText == before.cumulativeText;
         status = kept ? error.number() : unexpected;
     }
-    _exit(status);
+    return status;
 }
 
 TEST(ReadOnlyLog, RealPermissionDenialIs75AndWritesNothing) {
@@ -53,14 +43,9 @@ TEST(ReadOnlyLog, RealPermissionDenialIs75AndWritesNothing) {
     std::filesystem::permissions(master, std::filesystem::perms(0666));
     std::filesystem::permissions(send, std::filesystem::perms(0444));
 
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) recordAsChild(setup);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == unexpected + 1) GTEST_SKIP() << "cannot give up root here";
-    EXPECT_EQ(WEXITSTATUS(status), err::accessDenied);
+    const int status = runInChild([&] { return recordAsChild(setup); });
+    if (status == childSetupFailed) GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(status, err::accessDenied);
     EXPECT_EQ(setup.platform.fileBytes(setup.state.masterFile), "earlier\r\n");
     EXPECT_EQ(setup.platform.fileBytes(setup.state.sendFile), "earlier\r\n");
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <system_error>
 
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
@@ -68,11 +69,6 @@ inline Tally tally(const std::string& log, bool master) {
         at += record.size();
     }
     return result;
-}
-
-inline std::string contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Logs on tmpfs where there is one: the test is about interleaving, not about

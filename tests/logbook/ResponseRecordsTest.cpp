@@ -2,6 +2,7 @@
 // they leave in the boxes and the drill state.
 
 #include <cerrno>
+#include <deque>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -9,8 +10,8 @@
 
 #include "logbook/ResponseRecords.h"
 #include "platform/RuntimeError.h"
-#include "tests/logbook/InterceptingPlatform.h"
 #include "tests/logbook/RecordFixture.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/RowName.h"
 
 namespace qadrill::testing {
@@ -31,9 +32,7 @@ struct GoldenCase {
 };
 
 std::optional<std::string> golden(const std::string& stem, const char* log) {
-    std::ifstream in(std::string(QADRILL_GOLDEN_DIR) + "/" + stem + "." + log + ".txt", std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return fileBytes(std::string(QADRILL_GOLDEN_DIR) + "/" + stem + "." + log + ".txt");
 }
 
 std::u16string withOneCharChanged(std::u16string text) {
@@ -185,13 +184,18 @@ TEST_F(RecoveredRecords, FailedHalfwayThroughTheSendLogIsRolledBack) {
     EXPECT_EQ(bytesOf(Log::notes), "");
 }
 
+// Time texts 00:00:01, 00:00:02, ... for as many readings of the clock.
+std::deque<std::u16string> ticks(int readings) {
+    std::deque<std::u16string> texts;
+    for (int tick = 1; tick <= readings; ++tick) texts.push_back(u"00:00:0" + std::u16string(1, u"0123456789"[tick]));
+    return texts;
+}
+
 // The clock is read for each line and each file, in the order the lines are written.
 TEST_F(RecordingCommands, NotesReadTheClockPerLinePerFile) {
-    InterceptingPlatform ticking(platform);
-    int tick = 0;
-    ticking.timeSource = [&tick] { return u"00:00:0" + std::u16string(1, static_cast<char16_t>(u'1' + tick++)); };
+    platform.times = ticks(6);
     view.answer = u"n";
-    cmd_save_as_notes_Click(state, ticking, view);
+    cmd_save_as_notes_Click(state, platform, view);
     const std::string indent(36, ' ');
     const std::vector<std::pair<Log, std::string>> expected = {
         {Log::master, indent + "00:00:01\r\n" + indent + "12-07-202600:00:04\r\n"},
@@ -203,14 +207,12 @@ TEST_F(RecordingCommands, NotesReadTheClockPerLinePerFile) {
 }
 
 TEST_F(RecordingCommands, ResponseReadsTheClockMasterThenSend) {
-    InterceptingPlatform ticking(platform);
-    int tick = 0;
-    ticking.timeSource = [&tick] { return u"00:00:0" + std::u16string(1, static_cast<char16_t>(u'1' + tick++)); };
+    platform.times = ticks(3);
     view.answer = u"r";
-    cmd_enter_response_Click(state, ticking, view);
+    cmd_enter_response_Click(state, platform, view);
     EXPECT_NE(bytesOf(Log::master).value_or("").find(std::string(36, ' ') + "00:00:01\r\n"), std::string::npos);
     EXPECT_NE(bytesOf(Log::send).value_or("").find(std::string(36, ' ') + "00:00:02\r\n"), std::string::npos);
-    EXPECT_EQ(tick, 2);
+    EXPECT_EQ(platform.times.size(), 1U) << "the clock read other than twice";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "logbook/CodePage.h"
 #include "logbook/TextCoding.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
@@ -152,12 +153,7 @@ struct DecodeFailure {
 class DecodeFails : public ::testing::TestWithParam<DecodeFailure> {};
 
 TEST_P(DecodeFails, WithInvalidArgument) {
-    try {
-        (void)decode(GetParam().text, GetParam().codeNbr);
-        FAIL() << "no error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.number(), err::invalidArgument);
-    }
+    EXPECT_EQ(errorOf([] { (void)decode(GetParam().text, GetParam().codeNbr); }), err::invalidArgument);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, DecodeFails,
@@ -218,12 +214,7 @@ TEST_F(CodeFile, EmptiesAnExistingCopy) {
 }
 
 TEST_F(CodeFile, MissingQueryFileFailsAndChangesNothing) {
-    try {
-        codeFile(state, platform);
-        FAIL() << "no error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.number(), err::fileNotFound);
-    }
+    EXPECT_EQ(errorOf([&] { codeFile(state, platform); }), err::fileNotFound);
     EXPECT_EQ(state.codeNumber, 23.0F);
     EXPECT_FALSE(coded().has_value());
     EXPECT_FALSE(platform.isOpen(1));

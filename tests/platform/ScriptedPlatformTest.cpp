@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/RuntimeError.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 
@@ -16,12 +17,7 @@ protected:
     TempDir dir;
     ScriptedPlatform platform{dir.path()};
     int openError(int number) {
-        try {
-            platform.open(number, u"c:\\log.txt", FileMode::Append);
-        } catch (const RuntimeError& error) {
-            return error.number();
-        }
-        return 0;
+        return errorOf([&] { platform.open(number, u"c:\\log.txt", FileMode::Append); });
     }
 };
 

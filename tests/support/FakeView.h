@@ -20,6 +20,7 @@ public:
 
     [[nodiscard]] std::u16string questionBoxText() const override { return question; }
     void setQuestionBoxText(const std::u16string& text) override { question = text; }
+    void appendQuestionBoxText(const std::u16string& text) override { question += text; }
     [[nodiscard]] std::u16string answerBoxText() const override { return answer; }
     void setAnswerBoxText(const std::u16string& text) override { answer = text; }
 

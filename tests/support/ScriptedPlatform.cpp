@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/unicode/Utf8.h"
+#include "tests/support/FileBytes.h"
 
 namespace qadrill::testing {
 
@@ -20,9 +21,7 @@ ScriptedPlatform::ScriptedPlatform(std::filesystem::path root)
 }
 
 std::optional<std::string> ScriptedPlatform::fileBytes(const std::u16string& drillPath) const {
-    std::ifstream in(nativePathOf(drillPath), std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return qadrill::testing::fileBytes(nativePathOf(drillPath));
 }
 
 std::u16string ScriptedPlatform::inputBox(const std::u16string& prompt) {
@@ -39,7 +38,12 @@ float ScriptedPlatform::timer() { return seconds; }
 
 std::u16string ScriptedPlatform::dateText() { return date; }
 
-std::u16string ScriptedPlatform::timeText() { return time; }
+std::u16string ScriptedPlatform::timeText() {
+    if (times.empty()) return time;
+    std::u16string next = std::move(times.front());
+    times.pop_front();
+    return next;
+}
 
 float ScriptedPlatform::rnd() {
     if (randomValues.empty()) return FaultyHost::rnd();

@@ -66,6 +66,8 @@ public:
     // Clock.
     std::u16string date = u"12-07-2026";
     std::u16string time = u"23:05:36";
+    // Queued time texts are served first, one per reading, then `time`.
+    std::deque<std::u16string> times;
     float seconds = 83136.5F;
 
     // Random: queued values are served first, then the seeded generator.

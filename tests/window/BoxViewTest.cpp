@@ -1,12 +1,13 @@
 // The window as the logic sees it: box texts cross with CR LF line breaks and
-// come back exactly; the picture scales reach the right box.
+// come back exactly, appended text joins the box as if the whole were set,
+// and the picture scales reach the right box.
 
 #include <QPlainTextEdit>
 #include <QtTest>
 
 #include "tests/window/WindowRun.h"
-#include "window/BoxView.h"
-#include "window/PictureBox.h"
+#include "window/qt/BoxView.h"
+#include "window/qt/PictureBox.h"
 
 using qadrill::PictureBoxId;
 using qadrill::testing::WindowRun;
@@ -28,6 +29,10 @@ private Q_SLOTS:
     void logicTextComesBackAsItWent();
     void typedBreaksReachTheLogicAsCrLf_data();
     void typedBreaksReachTheLogicAsCrLf();
+    void appendedTextJoinsAsIfTheWholeWereSet_data();
+    void appendedTextJoinsAsIfTheWholeWereSet();
+    void appendingLeavesTheStudentsPlaceAndTyping_data();
+    void appendingLeavesTheStudentsPlaceAndTyping();
     void scalesReachTheirOwnBox();
 };
 
@@ -82,6 +87,64 @@ void BoxViewTest::typedBreaksReachTheLogicAsCrLf() {
     QTest::keyClicks(&box, "b");
     auto view = viewOf(run);
     QCOMPARE(QString::fromStdU16String(view.questionBoxText()), QString("a\r\nb"));
+}
+
+void BoxViewTest::appendedTextJoinsAsIfTheWholeWereSet_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("added");
+    QTest::newRow("empty box") << ""
+                               << "a\r\nb";
+    QTest::newRow("run together") << "Problem A"
+                                  << "Problem B";
+    QTest::newRow("CR LF inside the added text") << "a"
+                                                 << "b\r\nc";
+    QTest::newRow("box ends with a break") << "a\r\n"
+                                           << "b";
+    QTest::newRow("break meets break") << "a\r\n"
+                                       << "\r\nb";
+    QTest::newRow("no-break space kept") << "5\u00a0"
+                                         << "kg\u00a0";
+    const QString paragraph = QString("Check the units first. ").repeated(2000);
+    QTest::newRow("onto a long paragraph") << "a\r\n" + paragraph << paragraph + "\r\nb";
+}
+
+void BoxViewTest::appendedTextJoinsAsIfTheWholeWereSet() {
+    QFETCH(QString, box);
+    QFETCH(QString, added);
+    WindowRun run;
+    auto view = viewOf(run);
+    view.setQuestionBoxText(box.toStdU16String());
+    view.appendQuestionBoxText(added.toStdU16String());
+    QCOMPARE(QString::fromStdU16String(view.questionBoxText()), box + added);
+}
+
+void BoxViewTest::appendingLeavesTheStudentsPlaceAndTyping_data() {
+    QTest::addColumn<int>("selected");
+    QTest::newRow("cursor at the end") << 0;
+    QTest::newRow("last word selected") << 4;
+}
+
+// The student typed into the box (a Shift+Enter break among it) and left the
+// cursor or a selection at its end; the next question lands after it all.
+void BoxViewTest::appendingLeavesTheStudentsPlaceAndTyping() {
+    QFETCH(int, selected);
+    WindowRun run;
+    QVERIFY(run.show());
+    auto& box = run.control<QPlainTextEdit>("txt_question");
+    box.setFocus();
+    QTest::keyClicks(&box, "typed");
+    QTest::keyClick(&box, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(&box, "more");
+    for (int i = 0; i < selected; ++i) QTest::keyClick(&box, Qt::Key_Left, Qt::ShiftModifier);
+    const int anchor = box.textCursor().anchor();
+    const int position = box.textCursor().position();
+    auto view = viewOf(run);
+    view.appendQuestionBoxText(u"Problem B");
+    QCOMPARE(box.textCursor().anchor(), anchor);
+    QCOMPARE(box.textCursor().position(), position);
+    // As when the box is set, undo cannot take the question back out.
+    QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(QString::fromStdU16String(view.questionBoxText()), QString("typed\r\nmoreProblem B"));
 }
 
 void BoxViewTest::scalesReachTheirOwnBox() {

@@ -16,8 +16,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "window/DesktopPlatform.h"
-#include "window/PictureImage.h"
+#include "window/qt/DesktopPlatform.h"
+#include "window/qt/PictureImage.h"
 
 using qadrill::Picture;
 

@@ -9,8 +9,8 @@
 #include <QtTest>
 #include <cstdio>
 
-#include "window/DesktopPlatform.h"
-#include "window/MainWindow.h"
+#include "window/qt/DesktopPlatform.h"
+#include "window/qt/MainWindow.h"
 
 namespace {
 

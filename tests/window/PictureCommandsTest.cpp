@@ -13,7 +13,7 @@
 #include "bank/ErrorReport.h"
 #include "platform/RuntimeError.h"
 #include "tests/window/WindowRun.h"
-#include "window/PictureBox.h"
+#include "window/qt/PictureBox.h"
 
 using qadrill::Picture;
 using qadrill::PictureBox;

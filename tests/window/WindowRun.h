@@ -12,8 +12,8 @@
 
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
-#include "window/Controls.h"
-#include "window/MainWindow.h"
+#include "window/qt/Controls.h"
+#include "window/qt/MainWindow.h"
 
 namespace qadrill::testing {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/window/WindowRun.h"
-#include "window/PictureBox.h"
+#include "window/qt/PictureBox.h"
 
 using qadrill::DrillState;
 using qadrill::testing::WindowRun;

@@ -1,24 +1,23 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "tests/platform/system/LockHolder.h"
+#include "tests/support/ChildProcess.h"
 
 namespace qadrill::testing {
 
 LockHolder::LockHolder(const std::filesystem::path& file, std::chrono::milliseconds holdFor) {
     int ready[2];
     if (pipe(ready) != 0) return;
-    const pid_t pid = fork();
-    if (pid == 0) {
+    const pid_t pid = startChild([&] {
         const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
         const bool locked = fd >= 0 && flock(fd, LOCK_EX) == 0;
         (void)!::write(ready[1], locked ? "L" : "F", 1);
         usleep(static_cast<useconds_t>(holdFor.count() * 1000));
-        _exit(0);
-    }
+        return 0;
+    });
     process_ = pid;
     char answer = 'F';
     held_ = pid > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 'L';
@@ -29,7 +28,7 @@ LockHolder::LockHolder(const std::filesystem::path& file, std::chrono::milliseco
 LockHolder::~LockHolder() {
     if (process_ <= 0) return;
     kill(static_cast<pid_t>(process_), SIGKILL);
-    waitpid(static_cast<pid_t>(process_), nullptr, 0);
+    (void)waitForChild(static_cast<pid_t>(process_));
 }
 
 }  // namespace qadrill::testing

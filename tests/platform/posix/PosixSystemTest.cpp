@@ -19,7 +19,9 @@
 #include "platform/system/DrivePath.h"
 #include "platform/system/ErrorTable.h"
 #include "tests/platform/TestPlatforms.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
@@ -30,38 +32,6 @@ namespace {
 using qadrill::testing::PrintTo;
 
 using namespace std::chrono_literals;
-
-// Exit code a child uses to say it could not set itself up.
-constexpr int childSetupFailed = 254;
-
-// Runs body in a forked child; the child's exit code is body's result.
-// Returns the exit code, or -signal when the child was killed by one.
-int runInChild(const std::function<int()>& body) {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid < 0) return -1;
-    if (pid == 0) {
-        int code = childSetupFailed;
-        try {
-            code = body();
-        } catch (const std::exception&) {
-            code = childSetupFailed;
-        }
-        _exit(code);
-    }
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-}
-
-// In a child running as root: become user and group 65534 with no extra
-// groups, so file modes bind.  False when that is not possible.
-bool dropToNobody() {
-    constexpr id_t nobody = 65534;
-    if (geteuid() != 0) return true;
-    return setgroups(0, nullptr) == 0 && setresgid(nobody, nobody, nobody) == 0 &&
-           setresuid(nobody, nobody, nobody) == 0 && geteuid() == nobody;
-}
 
 constexpr char16_t logPath[] = u"c:\\log.txt";
 const std::string before = "header line\r\n";
@@ -135,14 +105,13 @@ TEST_P(ReadOnly, DeniedGives75) {
     chmod((c / "locked").c_str(), 0555);
     chmod((c / "secret.txt").c_str(), 0000);
     const int code = runInChild([&] {
-        if (!dropToNobody()) return childSetupFailed;
+        if (!dropRoot()) return childSetupFailed;
         BarePlatform platform(dir.path(), std::chrono::milliseconds(0));
         return errorOf([&] { GetParam().action(platform); });
     });
     if (code == childSetupFailed) GTEST_SKIP() << "cannot drop root privileges here";
     EXPECT_EQ(code, 75);
-    std::ifstream kept(c / "locked" / "log.txt");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept\r\n");
+    EXPECT_EQ(contents(c / "locked" / "log.txt"), "kept\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -186,8 +155,7 @@ TEST_P(FileSizeLimit, OverLimitWriteIsDiskFullNotDeath) {
         const rlimit small{before.size() + room, before.size() + room};
         if (setrlimit(RLIMIT_FSIZE, &small) != 0) return childSetupFailed;
         const int error = errorOf([&] { platform.write(1, record); });
-        std::ifstream in(dir.path() / "c" / "log.txt", std::ios::binary);
-        const bool unchanged = std::string(std::istreambuf_iterator<char>(in), {}) == before;
+        const bool unchanged = contents(dir.path() / "c" / "log.txt") == before;
         return unchanged ? error : 1;
     });
     EXPECT_EQ(code, err::diskFull);

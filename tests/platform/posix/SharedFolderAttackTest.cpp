@@ -26,7 +26,9 @@
 #include "platform/RuntimeError.h"
 #include "platform/journal/JournalFormat.h"
 #include "tests/platform/TestPlatforms.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
@@ -34,7 +36,6 @@ namespace {
 
 constexpr uid_t victimId = 61001;
 constexpr uid_t attackerId = 61002;
-constexpr int childSetupFailed = 254;
 constexpr int hung = -1000;
 constexpr auto commandLimit = std::chrono::seconds(3);
 
@@ -49,11 +50,6 @@ std::string recordOf(int command, std::size_t log) {
     return "RECORD " + std::to_string(command) + " of log " + std::to_string(log) + "\r\n";
 }
 
-std::string bytesAt(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // In a child: give up root for `user`, with no extra groups.
 bool become(uid_t user) {
     return setgroups(0, nullptr) == 0 && setresgid(user, user, user) == 0 && setresuid(user, user, user) == 0;
@@ -62,18 +58,8 @@ bool become(uid_t user) {
 // Runs `body` as `user` in a child; its exit code, or `hung` when it did not
 // end within the limit (it is killed then).
 int runAs(uid_t user, const std::function<int()>& body) {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
+    const pid_t pid = startChild([&] { return become(user) ? body() : childSetupFailed; });
     if (pid < 0) return childSetupFailed;
-    if (pid == 0) {
-        int code = childSetupFailed;
-        try {
-            if (become(user)) code = body();
-        } catch (...) {
-            code = childSetupFailed;
-        }
-        _exit(code);
-    }
     const auto giveUp = std::chrono::steady_clock::now() + commandLimit;
     int status = 0;
     while (waitpid(pid, &status, WNOHANG) == 0) {
@@ -230,14 +216,14 @@ TEST_P(SharedFolderAttack, VictimsLogsHoldExactlyTheirRecords) {
         EXPECT_EQ(result, atALog ? err::accessDenied : 0) << "command " << command;
         for (std::size_t i = 0; i < 3 && result == 0; ++i) expected[i] += recordOf(command, i);
     }
-    EXPECT_EQ(bytesAt(scene.home / "thesis.txt"), thesis);
-    EXPECT_EQ(bytesAt(scene.home / ".bashrc"), bashrc);
-    EXPECT_EQ(bytesAt(scene.attackerHome / "own.txt"), attackersOwn);
+    EXPECT_EQ(contents(scene.home / "thesis.txt"), thesis);
+    EXPECT_EQ(contents(scene.home / ".bashrc"), bashrc);
+    EXPECT_EQ(contents(scene.attackerHome / "own.txt"), attackersOwn);
     for (std::size_t i = 0; i < 3; ++i) {
         const auto log = scene.share / logNames[i];
         struct stat status {};
         if (lstat(log.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != victimId) continue;
-        EXPECT_EQ(bytesAt(log), expected[i]) << logNames[i];
+        EXPECT_EQ(contents(log), expected[i]) << logNames[i];
     }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/platform/TestPlatforms.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
@@ -40,10 +41,8 @@ TEST(EndProgramDeathTest, ClosesFilesFlushesAndExitsWithZeroAtOnce) {
         ::testing::ExitedWithCode(0), "closeAll");
     setting = std::string(folderVariable) + "=";
     putenv(setting.data());
-    std::ifstream out(captured, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(out), {}), "buffered output");
-    std::ifstream log(folder / "c" / "log.txt", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}), "kept");
+    EXPECT_EQ(contents(captured), "buffered output");
+    EXPECT_EQ(contents(folder / "c" / "log.txt"), "kept");
 }
 
 }  // namespace

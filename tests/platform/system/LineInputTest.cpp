@@ -8,6 +8,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/system/LineBuffer.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
@@ -72,12 +73,7 @@ protected:
     ScriptedPlatform platform{dir.path()};
     void put(const std::string& bytes) { std::ofstream(dir.path() / "c" / "notes.txt", std::ios::binary) << bytes; }
     int errorOfLineInput() {
-        try {
-            (void)platform.lineInput(3);
-        } catch (const RuntimeError& error) {
-            return error.number();
-        }
-        return 0;
+        return errorOf([&] { (void)platform.lineInput(3); });
     }
 };
 

@@ -11,6 +11,7 @@
 #include "tests/platform/TestPlatforms.h"
 #include "tests/platform/system/LockHolder.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
@@ -95,7 +96,7 @@ TEST_P(WholeWrite, SuccessAppendsExactlyTheBytes) {
     const std::string binary("\0\xff\x80\r\rtail", 10);
     platform.write(1, record);
     platform.write(1, "");
-    platform.writeLine(1, binary);
+    platform.write(1, binary + "\r\n");
     EXPECT_EQ(onDisk(), before + record + binary + "\r\n");
     EXPECT_EQ(platform.calls(FileOperation::write), 3) << "one system write per unit, none for nothing";
 }
@@ -142,8 +143,7 @@ TEST_F(LockContention, HeldPastTheBoundGives70AfterWaiting) {
     const auto waited = std::chrono::steady_clock::now() - start;
     EXPECT_GE(waited, 300ms);
     EXPECT_LT(waited, 2s);
-    std::ifstream in(file(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+    EXPECT_EQ(contents(file()), before);
 }
 
 TEST_F(LockContention, ReleasedWithinTheBoundWriteGoesThrough) {
@@ -154,8 +154,7 @@ TEST_F(LockContention, ReleasedWithinTheBoundWriteGoesThrough) {
     const auto start = std::chrono::steady_clock::now();
     platform.write(1, record);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms) << "the write should have waited for the lock";
-    std::ifstream in(file(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before + record);
+    EXPECT_EQ(contents(file()), before + record);
 }
 
 }  // namespace

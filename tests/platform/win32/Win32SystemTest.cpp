@@ -14,6 +14,7 @@
 #include "platform/win32/Win32Files.h"
 #include "tests/platform/system/LockHolder.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/HeadlessPlatform.h"
 #include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
@@ -24,11 +25,6 @@ namespace {
 using qadrill::testing::PrintTo;
 
 using namespace std::chrono_literals;
-
-std::string contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct TableRow {
     const char* name;

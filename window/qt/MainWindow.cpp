@@ -1,4 +1,4 @@
-#include "window/MainWindow.h"
+#include "window/qt/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -10,11 +10,11 @@
 
 #include "bank/ErrorReport.h"
 #include "platform/RuntimeError.h"
-#include "window/BoxView.h"
-#include "window/Controls.h"
-#include "window/PictureBox.h"
-#include "window/PictureImage.h"
-#include "window/Twips.h"
+#include "window/qt/BoxView.h"
+#include "window/qt/Controls.h"
+#include "window/qt/PictureBox.h"
+#include "window/qt/PictureImage.h"
+#include "window/qt/Twips.h"
 
 namespace qadrill {
 

@@ -1,4 +1,4 @@
-#include "window/Controls.h"
+#include "window/qt/Controls.h"
 
 #include <QApplication>
 #include <QFont>
@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "window/CaptionButton.h"
-#include "window/PictureBox.h"
-#include "window/Twips.h"
+#include "window/qt/CaptionButton.h"
+#include "window/qt/PictureBox.h"
+#include "window/qt/Twips.h"
 
 namespace qadrill {
 

@@ -24,6 +24,7 @@ public:
 
     [[nodiscard]] std::u16string questionBoxText() const override;
     void setQuestionBoxText(const std::u16string& text) override;
+    void appendQuestionBoxText(const std::u16string& text) override;
     [[nodiscard]] std::u16string answerBoxText() const override;
     void setAnswerBoxText(const std::u16string& text) override;
 

@@ -1,4 +1,4 @@
-#include "window/DesktopPlatform.h"
+#include "window/qt/DesktopPlatform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <cstdio>
 
-#include "window/PictureImage.h"
+#include "window/qt/PictureImage.h"
 
 namespace qadrill {
 

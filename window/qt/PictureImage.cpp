@@ -1,4 +1,4 @@
-#include "window/PictureImage.h"
+#include "window/qt/PictureImage.h"
 
 #include <algorithm>
 #include <cstddef>

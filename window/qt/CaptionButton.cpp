@@ -1,4 +1,4 @@
-#include "window/CaptionButton.h"
+#include "window/qt/CaptionButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

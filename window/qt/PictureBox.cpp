@@ -1,10 +1,10 @@
-#include "window/PictureBox.h"
+#include "window/qt/PictureBox.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 
-#include "window/Twips.h"
+#include "window/qt/Twips.h"
 
 namespace qadrill {
 
