@@ -2,6 +2,7 @@
 
 #include "logbook/Text.h"
 #include "platform/RuntimeError.h"
+#include "platform/unicode/Utf8.h"
 
 namespace qadrill {
 
@@ -22,9 +23,16 @@ std::u16string errorReportText(int errorNumber) {
     return std::u16string(generalErrorMessage) + numberText(errorNumber);
 }
 
-void reportError(Platform& platform, int errorNumber) {
-    platform.messageBox(errorReportText(errorNumber));
-    if (errorNumber == err::subscriptOutOfRange) platform.endProgram();
+void reportError(Platform& platform, int errorNumber) { reportError(platform, RuntimeError(errorNumber)); }
+
+// The specified text stays exactly as it is; the cause rides beside it.
+void reportError(Platform& platform, const RuntimeError& error) {
+    const std::string detail = error.detail();
+    if (detail.empty())
+        platform.messageBox(errorReportText(error.number()));
+    else
+        platform.messageBoxWithDetail(errorReportText(error.number()), fromUtf8(detail));
+    if (error.number() == err::subscriptOutOfRange) platform.endProgram();
 }
 
 }  // namespace qadrill

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/RuntimeError.h"
 
 namespace qadrill {
 
@@ -16,5 +17,7 @@ extern const std::u16string_view generalErrorMessage;
 
 // Shows the report and waits for OK; error 9 then ends the program.
 void reportError(Platform& platform, int errorNumber);
+// The same, with the error's path and the system's reason as the report's detail.
+void reportError(Platform& platform, const RuntimeError& error);
 
 }  // namespace qadrill

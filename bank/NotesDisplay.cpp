@@ -2,6 +2,7 @@
 
 #include "bank/ErrorReport.h"
 #include "bank/QuestionStepping.h"
+#include "logbook/CharacterReferences.h"
 #include "logbook/CodePage.h"
 #include "platform/RuntimeError.h"
 
@@ -11,8 +12,11 @@ namespace {
 
 constexpr int notesFileNumber = 3;
 
-// Every line of the notes log, run together.  The log is created by the first
-// saved note, so a missing one simply holds nothing yet.
+// Every line of the notes log, run together, with the characters the log had
+// to write as references shown as themselves.  Each line is read back on its
+// own, so two lines run together never make a reference the log did not
+// write.  The log is created by the first saved note, so a missing one simply
+// holds nothing yet.
 [[nodiscard]] std::u16string readNotesLog(Platform& platform, const std::u16string& path) {
     platform.close(notesFileNumber);
     try {
@@ -22,7 +26,8 @@ constexpr int notesFileNumber = 3;
         throw;
     }
     std::u16string notes;
-    while (!platform.endOfFile(notesFileNumber)) notes += decodeWindows1252(platform.lineInput(notesFileNumber));
+    while (!platform.endOfFile(notesFileNumber))
+        notes += decodeCharacterReferences(decodeWindows1252(platform.lineInput(notesFileNumber)));
     platform.close(notesFileNumber);
     return notes;
 }
@@ -37,7 +42,7 @@ void cmd_display_note_file_Click(DrillState& state, Platform& platform, DrillVie
         notes = readNotesLog(platform, state.notesFile);
     } catch (const RuntimeError& error) {
         platform.close(notesFileNumber);
-        reportError(platform, error.number());
+        reportError(platform, error);
         return;
     }
     state.displayText += notes;

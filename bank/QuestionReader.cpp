@@ -40,7 +40,7 @@ void readNextQuestion(DrillState& state, Platform& platform, DrillView& view) {
     try {
         fetchNextLine(state, platform, view);
     } catch (const RuntimeError& error) {
-        reportError(platform, error.number());
+        reportError(platform, error);
     }
 }
 

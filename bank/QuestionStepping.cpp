@@ -46,7 +46,7 @@ void cmdNextQuestion_Click(DrillState& state, Platform& platform, DrillView& vie
     try {
         showNextQuestion(state, platform, view);
     } catch (const RuntimeError& error) {
-        reportError(platform, error.number());
+        reportError(platform, error);
     }
 }
 

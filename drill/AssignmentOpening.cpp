@@ -88,7 +88,7 @@ void openAssignment(DrillState& state, Platform& platform) {
         // Leave no log open, so the recording commands can open them later.
         platform.close(logfile::master);
         platform.close(logfile::send);
-        reportError(platform, error.number());
+        reportError(platform, error);
     }
 }
 

@@ -33,7 +33,7 @@ void Drill::cmd_enter_response_Click() {
     try {
         ::qadrill::cmd_enter_response_Click(state_, platform_, view_);
     } catch (const RuntimeError& error) {
-        reportError(platform_, error.number());
+        reportError(platform_, error);
     }
 }
 
@@ -41,7 +41,7 @@ void Drill::cmd_save_as_notes_Click() {
     try {
         ::qadrill::cmd_save_as_notes_Click(state_, platform_, view_);
     } catch (const RuntimeError& error) {
-        reportError(platform_, error.number());
+        reportError(platform_, error);
     }
 }
 

@@ -86,7 +86,7 @@ void initDrill(DrillState& state, Platform& platform, DrillView& view) {
     try {
         runSteps(state, platform, view);
     } catch (const RuntimeError& error) {
-        reportError(platform, error.number());
+        reportError(platform, error);
     }
 }
 

@@ -195,4 +195,10 @@ std::optional<std::string_view> htmlEntityName(char32_t codePoint) {
     return it->name;
 }
 
+std::optional<char32_t> htmlEntityCodePoint(std::string_view name) {
+    const auto it = std::find_if(entities.begin(), entities.end(), [name](const Entity& e) { return e.name == name; });
+    if (it == entities.end()) return std::nullopt;
+    return it->codePoint;
+}
+
 }  // namespace qadrill

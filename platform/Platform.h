@@ -38,6 +38,12 @@ public:
     [[nodiscard]] virtual std::u16string inputBox(const std::u16string& prompt) = 0;
     // Modal message box with one OK button; returns after OK.
     virtual void messageBox(const std::u16string& text) = 0;
+    // The same with what the system said (a path and its reason) for the
+    // student to open on request; a platform that cannot show it drops it.
+    virtual void messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
+        static_cast<void>(detail);
+        messageBox(text);
+    }
 
     // Throws RuntimeError on failure (the caller decides whether to ignore it).
     virtual void makeDirectory(const std::u16string& path) = 0;

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace qadrill {
 
@@ -27,12 +28,33 @@ inline constexpr int clipboardUnavailable = 521;
 
 class RuntimeError : public std::runtime_error {
 public:
-    explicit RuntimeError(int number)
-        : std::runtime_error("run-time error " + std::to_string(number)), number_(number) {}
+    // The reason is the system's own words for the failure and the path the
+    // file or folder it concerns (UTF-8); both stay empty when the drill
+    // found the fault itself.
+    explicit RuntimeError(int number, std::string reason = {}, std::string path = {})
+        : std::runtime_error("run-time error " + std::to_string(number)),
+          number_(number),
+          reason_(std::move(reason)),
+          path_(std::move(path)) {}
     [[nodiscard]] int number() const noexcept { return number_; }
+    [[nodiscard]] const std::string& reason() const noexcept { return reason_; }
+    [[nodiscard]] const std::string& path() const noexcept { return path_; }
+
+    // The same error, naming this path unless it names one already.
+    [[nodiscard]] RuntimeError at(const std::string& path) const {
+        return RuntimeError(number_, reason_, path_.empty() ? path : path_);
+    }
+
+    // "path: reason", or whichever of the two is known; empty when neither.
+    [[nodiscard]] std::string detail() const {
+        if (path_.empty() || reason_.empty()) return path_ + reason_;
+        return path_ + ": " + reason_;
+    }
 
 private:
     int number_;
+    std::string reason_;
+    std::string path_;
 };
 
 }  // namespace qadrill

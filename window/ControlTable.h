@@ -33,6 +33,8 @@ struct ControlRow {
 inline constexpr int formWidthTwips = 10875;
 inline constexpr int formHeightTwips = 8595;
 inline constexpr int timerIntervalMs = 15;
+// The start-up prompts' window title, so a screen reader names them.
+inline constexpr std::string_view promptTitle = "Q&A Drill";
 inline constexpr std::size_t controlCount = 30;  // 29 controls and the timer
 
 // In tab order; the timer last.

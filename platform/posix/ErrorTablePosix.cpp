@@ -1,6 +1,7 @@
 #include "platform/system/ErrorTable.h"
 
 #include <cerrno>
+#include <system_error>
 
 #include "platform/RuntimeError.h"
 
@@ -60,5 +61,7 @@ int runtimeErrorFor(int errnoValue, FileOperation operation, FileMode mode) {
     if (operation == FileOperation::makeDirectory && errnoValue == EEXIST) return err::accessDenied;
     return err::deviceIo;
 }
+
+std::string systemErrorReason(int errnoValue) { return std::generic_category().message(errnoValue); }
 
 }  // namespace qadrill

@@ -18,7 +18,7 @@ namespace qadrill {
 namespace {
 
 [[noreturn]] void fail(int errnoValue, FileOperation operation, FileMode mode = FileMode::Append) {
-    throw RuntimeError(runtimeErrorFor(errnoValue, operation, mode));
+    throw RuntimeError(runtimeErrorFor(errnoValue, operation, mode), systemErrorReason(errnoValue));
 }
 
 int descriptor(NativeFiles::Handle handle) { return static_cast<int>(handle); }
@@ -211,7 +211,7 @@ void PosixFiles::writeAt(Handle handle, std::uint64_t offset, std::string_view b
         const ssize_t n = systemWriteAt(descriptor(handle), bytes.data(), bytes.size(), static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) fail(errno, FileOperation::write);
-        if (n == 0) throw RuntimeError(err::diskFull);
+        if (n == 0) fail(ENOSPC, FileOperation::write);  // no room, though the system named no error
         bytes.remove_prefix(static_cast<std::size_t>(n));
         offset += static_cast<std::uint64_t>(n);
     }

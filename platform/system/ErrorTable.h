@@ -5,6 +5,8 @@
 // operation matters: a missing name is a missing file when reading but a
 // missing folder when creating.
 
+#include <string>
+
 #include "platform/Platform.h"
 
 namespace qadrill {
@@ -14,5 +16,7 @@ namespace qadrill {
 enum class FileOperation { open, lock, write, fsync, read, makeDirectory, truncate, remove };
 
 [[nodiscard]] int runtimeErrorFor(int systemError, FileOperation operation, FileMode mode = FileMode::Append);
+// The system's own words for an error value (UTF-8), for the student to act on.
+[[nodiscard]] std::string systemErrorReason(int systemError);
 
 }  // namespace qadrill

@@ -12,6 +12,35 @@
 
 namespace qadrill {
 
+namespace {
+
+std::string utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+// Runs a native operation; its failure then names the file or folder it
+// concerns, so the report tells the student where to look.
+template <typename Operation>
+auto naming(const std::filesystem::path& path, Operation&& operation) {
+    try {
+        return operation();
+    } catch (const RuntimeError& error) {
+        throw error.at(utf8Of(path));
+    }
+}
+
+// The folder all the records go to, or nothing when they go to several.
+std::filesystem::path sharedFolder(std::span<const AppendTarget> targets) {
+    if (targets.empty()) return {};
+    std::filesystem::path folder = targets.front().path.parent_path();
+    for (const AppendTarget& target : targets)
+        if (target.path.parent_path() != folder) return {};
+    return folder;
+}
+
+}  // namespace
+
 SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lockWait,
                                std::unique_ptr<SystemFiles> files)
     : files_(std::move(files)), driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
@@ -41,26 +70,27 @@ SystemPlatform::OpenFile& SystemPlatform::openFile(int fileNumber) {
 
 void SystemPlatform::makeDirectory(const std::u16string& path) {
     const std::filesystem::path native = nativePathOf(path);
-    files_->createDirectory(native);
-    files_->syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), std::nullopt);
+    naming(native, [&] {
+        files_->createDirectory(native);
+        files_->syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), std::nullopt);
+    });
 }
 
 void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode mode) {
     if (fileNumber < 1 || fileNumber > maxFileNumber) throw RuntimeError(err::badFileName);
     if (isOpen(fileNumber)) throw RuntimeError(err::fileAlreadyOpen);
     std::filesystem::path native = nativePathOf(path);
-    Handle handle = -1;
-    switch (mode) {
-        case FileMode::Input:
-            handle = files_->openInput(native);
-            break;
-        case FileMode::Output:
-            handle = files_->openOutput(native);
-            break;
-        case FileMode::Append:
-            handle = files_->openLog(native);
-            break;
-    }
+    const Handle handle = naming(native, [&] {
+        switch (mode) {
+            case FileMode::Input:
+                return files_->openInput(native);
+            case FileMode::Output:
+                return files_->openOutput(native);
+            case FileMode::Append:
+                break;
+        }
+        return files_->openLog(native);
+    });
     auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
     slot.emplace();
     slot->handle = handle;
@@ -72,7 +102,7 @@ void SystemPlatform::write(int fileNumber, std::string_view bytes) {
     const OpenFile& file = openFile(fileNumber);
     if (file.mode == FileMode::Input) throw RuntimeError(err::badFileMode);
     if (bytes.empty()) return;
-    appendLocked(*files_, file.handle, bytes, lockWait_);
+    naming(file.native, [&] { appendLocked(*files_, file.handle, bytes, lockWait_); });
 }
 
 void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
@@ -88,13 +118,13 @@ void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
         if (stateFolder_.empty()) throw RuntimeError(err::pathNotFound);
         journal_.emplace(*files_, stateFolder_, lockWait_);
     }
-    journal_->append(targets);
+    naming(sharedFolder(targets), [&] { journal_->append(targets); });
 }
 
 std::string SystemPlatform::lineInput(int fileNumber) {
     OpenFile& file = openFile(fileNumber);
     if (file.mode != FileMode::Input) throw RuntimeError(err::badFileMode);
-    auto line = file.lines.nextLine([this, &file] { return readChunk(file); });
+    auto line = naming(file.native, [&] { return file.lines.nextLine([this, &file] { return readChunk(file); }); });
     if (!line) throw RuntimeError(err::deviceIo);
     return *line;
 }
@@ -102,7 +132,7 @@ std::string SystemPlatform::lineInput(int fileNumber) {
 bool SystemPlatform::endOfFile(int fileNumber) {
     OpenFile& file = openFile(fileNumber);
     if (file.mode != FileMode::Input) return true;
-    return file.lines.atEnd([this, &file] { return readChunk(file); });
+    return naming(file.native, [&] { return file.lines.atEnd([this, &file] { return readChunk(file); }); });
 }
 
 std::string SystemPlatform::readChunk(OpenFile& file) {

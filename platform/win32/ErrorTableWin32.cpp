@@ -52,4 +52,23 @@ int runtimeErrorFor(int systemError, FileOperation operation, FileMode mode) {
     }
 }
 
+// In the user's language, as the system words it, without the line end it adds.
+std::string systemErrorReason(int systemError) {
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(systemError), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason(text != nullptr ? text : L"", length);
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\r' || reason.back() == L'\n' || reason.back() == L' '))
+        reason.pop_back();
+    if (reason.empty()) return "system error " + std::to_string(systemError);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, reason.data(), static_cast<int>(reason.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, reason.data(), static_cast<int>(reason.size()), utf8.data(), bytes, nullptr,
+                        nullptr);
+    return utf8;
+}
+
 }  // namespace qadrill

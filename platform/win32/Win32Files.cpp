@@ -20,7 +20,8 @@ constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELET
 constexpr DWORD logAccess = FILE_READ_DATA | FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 
 [[noreturn]] void fail(FileOperation operation, FileMode mode = FileMode::Append) {
-    throw RuntimeError(runtimeErrorFor(static_cast<int>(GetLastError()), operation, mode));
+    const auto error = static_cast<int>(GetLastError());
+    throw RuntimeError(runtimeErrorFor(error, operation, mode), systemErrorReason(error));
 }
 
 HANDLE handleOf(NativeFiles::Handle handle) { return reinterpret_cast<HANDLE>(handle); }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 #include <string>
 
 #include "bank/ErrorReport.h"
 #include "bank/QuestionStepping.h"
+#include "platform/unicode/Utf8.h"
 #include "tests/bank/BankTest.h"
 #include "tests/support/RowName.h"
 
@@ -72,11 +75,39 @@ TEST_F(DisplayNotes, ClosesFileNumberThreeBeforeOpeningTheLog) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
+struct ReferenceRow {
+    const char* name;
+    std::string log;
+    std::u16string shown;
+};
+
+class ReferencesInTheLog : public DisplayNotes, public ::testing::WithParamInterface<ReferenceRow> {};
+
+TEST_P(ReferencesInTheLog, ShowAsTheCharactersTheLogWroteThemFor) {
+    writeNotesLog(GetParam().log);
+    click();
+    EXPECT_EQ(view.question, GetParam().shown);
+    std::ifstream log(nativeNotesLog(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}), GetParam().log);  // the log keeps them
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Notes, ReferencesInTheLog,
+    ::testing::Values(ReferenceRow{"greek_by_name", "&Omega; = &omega;&sdot;t\r\n", u"\u03A9 = \u03C9\u22C5t"},
+                      ReferenceRow{"cjk_by_number", "&#20013;&#25991;\r\n", u"\u4E2D\u6587"},
+                      ReferenceRow{"beyond_the_bmp", "&#128512;\r\n", u"\U0001F600"},
+                      ReferenceRow{"never_written_forms_stay", "&amp; &#65; &#0937; &#937; &omega &Foo; &OMEGA;\r\n",
+                                   u"&amp; &#65; &#0937; &#937; &omega &Foo; &OMEGA;"},
+                      ReferenceRow{"split_over_two_lines_stays", "&Ome\r\nga;\r\n", u"&Omega;"},
+                      ReferenceRow{"ampersand_before_a_reference", "&&Delta;\r\n", u"&\u0394"}),
+    rowName);
+
 struct UnreadableRow {
     const char* name;
     FileOperation operation;
     int errnoValue;
     int reported;
+    const char* reason;
 };
 
 void PrintTo(const UnreadableRow& row, std::ostream* out) { *out << row.name; }
@@ -92,17 +123,20 @@ TEST_P(UnreadableLog, IsReportedAndChangesNothing) {
     click();
     ASSERT_EQ(platform.messages.size(), 1U);
     EXPECT_EQ(platform.messages[0], errorReportText(row.reported));
+    // The report names the file and gives the system's reason.
+    EXPECT_EQ(platform.details[0], nativeNotesLog().u16string() + u": " + fromUtf8(row.reason));
     EXPECT_FALSE(platform.ended);
     EXPECT_EQ(view.question, u"Problem A");
     EXPECT_EQ(state->displayText, u"Problem A");
     EXPECT_FALSE(platform.isOpen(3));
 }
 
-INSTANTIATE_TEST_SUITE_P(Notes, UnreadableLog,
-                         ::testing::Values(UnreadableRow{"open_denied", FileOperation::open, EACCES, 75},
-                                           UnreadableRow{"open_locked", FileOperation::open, EAGAIN, 70},
-                                           UnreadableRow{"read_fails", FileOperation::read, EIO, 57}),
-                         rowName);
+INSTANTIATE_TEST_SUITE_P(
+    Notes, UnreadableLog,
+    ::testing::Values(UnreadableRow{"open_denied", FileOperation::open, EACCES, 75, "Permission denied"},
+                      UnreadableRow{"open_locked", FileOperation::open, EAGAIN, 70, "Resource temporarily unavailable"},
+                      UnreadableRow{"read_fails", FileOperation::read, EIO, 57, "Input/output error"}),
+    rowName);
 
 }  // namespace
 }  // namespace qadrill::testing

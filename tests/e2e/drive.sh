@@ -55,7 +55,7 @@ wait_window() {
 # Answers the prompt on screen: types the text, presses Enter.
 answer_prompt() {
     local id
-    id=$(wait_window qadrill)
+    id=$(wait_window "Q&A Drill")
     xdotool windowfocus --sync "$id"
     sleep 0.2
     [ -n "$1" ] && xdotool type --delay 15 "$1"

@@ -2,6 +2,7 @@
 // that is not root, so the command runs in a child that gives up root first.
 
 #include <fstream>
+#include <string>
 
 #include "logbook/ResponseRecords.h"
 #include "platform/RuntimeError.h"
@@ -48,6 +49,44 @@ TEST(ReadOnlyLog, RealPermissionDenialIs75AndWritesNothing) {
     EXPECT_EQ(status, err::accessDenied);
     EXPECT_EQ(setup.platform.fileBytes(setup.state.masterFile), "earlier\r\n");
     EXPECT_EQ(setup.platform.fileBytes(setup.state.sendFile), "earlier\r\n");
+}
+
+// A data folder the student may not write: the error names the file it could
+// not create and gives the system's reason, for the report's detail.
+TEST(ReadOnlyLog, ReadOnlyFolderNamesTheFileAndTheSystemsReason) {
+    RecordSetup setup;
+    const std::filesystem::path folder = setup.dir.path() / "c" / "plovenda";
+    for (const auto& path : {setup.dir.path(), setup.dir.path() / "c"})
+        std::filesystem::permissions(path, std::filesystem::perms(0755));
+    std::filesystem::permissions(folder, std::filesystem::perms(0555));
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (!dropRoot()) _exit(unexpected + 1);
+        std::string found = "no error";
+        try {
+            setup.platform.open(3, setup.state.notesFile, FileMode::Append);
+        } catch (const RuntimeError& error) {
+            found = std::to_string(error.number()) + " " + error.detail();
+        }
+        const bool sent = write(channel[1], found.data(), found.size()) == static_cast<ssize_t>(found.size());
+        _exit(sent ? 0 : unexpected);
+    }
+    close(channel[1]);
+    std::string found;
+    char buffer[512];
+    for (ssize_t n = 0; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        found.append(buffer, static_cast<std::size_t>(n));
+    close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    std::filesystem::permissions(folder, std::filesystem::perms(0755));
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == unexpected + 1) GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(found, "75 " + (folder / "notes_Ann_Lee_Smith.txt").string() + ": Permission denied");
 }
 
 }  // namespace

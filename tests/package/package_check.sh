@@ -90,7 +90,7 @@ step "first prompt under Xvfb"
 start_desktop
 trap 'installed && apt_get purge qadrill; stop_desktop' EXIT
 start_drill
-prompt=$(wait_window qadrill)
+prompt=$(wait_window "Q&A Drill")
 wm_class=$(xprop -id "$prompt" WM_CLASS)
 startup_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 grep -qF "\"$startup_class\"" <<<"$wm_class" || fail "window class $wm_class does not match StartupWMClass=$startup_class"

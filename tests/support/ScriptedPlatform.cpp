@@ -32,7 +32,12 @@ std::u16string ScriptedPlatform::inputBox(const std::u16string& prompt) {
     return answer.value_or(std::u16string());
 }
 
-void ScriptedPlatform::messageBox(const std::u16string& text) { messages.push_back(text); }
+void ScriptedPlatform::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
+
+void ScriptedPlatform::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
+    messages.push_back(text);
+    details.push_back(detail);
+}
 
 float ScriptedPlatform::timer() { return seconds; }
 

@@ -62,6 +62,7 @@ public:
     std::deque<std::optional<std::u16string>> answers;
     std::vector<std::u16string> prompts;   // every prompt text shown, in order
     std::vector<std::u16string> messages;  // every message box text, in order
+    std::vector<std::u16string> details;   // each message's detail, empty when it had none
 
     // Clock.
     std::u16string date = u"12-07-2026";
@@ -90,6 +91,7 @@ public:
 
     [[nodiscard]] std::u16string inputBox(const std::u16string& prompt) override;
     void messageBox(const std::u16string& text) override;
+    void messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) override;
     [[nodiscard]] float timer() override;
     [[nodiscard]] std::u16string dateText() override;
     [[nodiscard]] std::u16string timeText() override;

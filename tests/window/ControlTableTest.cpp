@@ -89,6 +89,7 @@ private Q_SLOTS:
     void ampersandInACaptionIsNoAccessKey();
     void captionsWrap_data();
     void captionsWrap();
+    void captionsFitWithTheInterfaceFont_data();
     void captionsFitWithTheInterfaceFont();
 };
 
@@ -100,7 +101,7 @@ void ControlTableTest::controls_data() {
     QTest::addColumn<bool>("arial");
     QTest::addColumn<QString>("accessibleName");
     const QString box = "QPlainTextEdit", line = "QLineEdit", button = "qadrill::CaptionButton", label = "QLabel",
-                  picture = "qadrill::PictureBox", list = "QListWidget";
+                  picture = "qadrill::PictureBox", list = "qadrill::FocusFramedList";
     auto row = [](const char* name, const QString& kind, const QString& text, QRect rect, bool focus, bool arial,
                   const QString& accessible) {
         QTest::newRow(name) << kind << text << rect << focus << arial << accessible;
@@ -160,7 +161,7 @@ void ControlTableTest::controls() {
         QVERIFY(!control.font().italic() && !control.font().underline() && !control.font().strikeOut());
         QCOMPARE(QFontInfo(control.font()).family(), QString("Liberation Sans"));  // Arial's metrics
     } else {
-        QVERIFY2(!control.testAttribute(Qt::WA_SetFont), "keeps the default user-interface font");
+        QVERIFY2(control.font() == qadrill::interfaceFont(), "the interface font, its own");
     }
     const QString name = QTest::currentDataTag();
     if (name.contains("_parameter_")) QCOMPARE(control.property("index").toInt(), name.right(1).toInt());
@@ -171,14 +172,14 @@ void ControlTableTest::windowItself() {
     QCOMPARE(run.window.objectName(), QString("cmd_pend_exp"));
     QCOMPARE(run.window.windowTitle(), QString("Form1"));
     QCOMPARE(run.window.size(), QSize(725, 573));
-    QVERIFY(run.window.layout() == nullptr);
+    QVERIFY(run.form().layout() == nullptr);
     QVERIFY2(run.window.minimumSize().width() < 725 && run.window.maximumSize().width() > 725, "resizable");
 }
 
 void ControlTableTest::onlyTheTableIsBuilt() {
     WindowRun run;
-    QCOMPARE(run.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 29);
-    const auto timers = run.window.findChildren<QTimer*>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(run.form().findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 29);
+    const auto timers = run.form().findChildren<QTimer*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(timers.size(), 1);
     QCOMPARE(timers[0]->objectName(), QString("tmr_pend_exp"));
     QCOMPARE(timers[0]->interval(), 15);
@@ -211,10 +212,10 @@ void ControlTableTest::focusStartsInTheQuestionBox() {
 void ControlTableTest::labelsLieBeneathWhatOverlapsThem() {
     WindowRun run;
     // txt_paragraph_goback covers the label's right-hand 135 twips (9 pixels).
-    QWidget* top = run.window.childAt(212, 30);
+    QWidget* top = run.form().childAt(212, 30);
     QVERIFY(top != nullptr);
     QVERIFY(top == &run.control("txt_paragraph_goback") || run.control("txt_paragraph_goback").isAncestorOf(top));
-    QCOMPARE(run.window.childAt(150, 30), &run.control("lbl_paragraph_goback"));
+    QCOMPARE(run.form().childAt(150, 30), &run.control("lbl_paragraph_goback"));
 }
 
 void ControlTableTest::stripsPastTheEdgeAreCutOff() {
@@ -228,12 +229,12 @@ void ControlTableTest::resizingLaysNothingOut() {
     WindowRun run;
     QVERIFY(run.show());
     std::map<QString, QRect> before;
-    for (QWidget* control : run.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* control : run.form().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         before[control->objectName()] = control->geometry();
     for (const QSize size : {QSize(300, 200), QSize(1000, 800), QSize(725, 573)}) {
         run.window.resize(size);
         QTRY_COMPARE(run.window.size(), size);
-        for (QWidget* control : run.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        for (QWidget* control : run.form().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             QCOMPARE(control->geometry(), before[control->objectName()]);
     }
 }
@@ -279,13 +280,30 @@ void ControlTableTest::captionsWrap() {
     QVERIFY2((ink > lineHeight * 3 / 2) != stockButton, qPrintable(measured));
 }
 
+void ControlTableTest::captionsFitWithTheInterfaceFont_data() {
+    QTest::addColumn<QString>("themeFont");
+    QTest::newRow("the interface font") << QString();
+    // As a platform theme does once the program runs: the desktop's font for
+    // the whole application.
+    QTest::newRow("a theme's font set afterwards") << QString("DejaVu Serif,11");
+}
+
 // Wrapped at word boundaries, every caption stays inside its control with the
 // font the student sees; the toolkit's default font cuts some of them off.
 void ControlTableTest::captionsFitWithTheInterfaceFont() {
+    QFETCH(QString, themeFont);
     WindowRun run;
-    QCOMPARE(QFontInfo(QApplication::font()).family(), QString("Liberation Sans"));
-    QCOMPARE(QApplication::font().pointSizeF(), 7.5);
-    for (QWidget* control : run.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const QFont before = QApplication::font();
+    if (!themeFont.isEmpty()) {
+        QFont font;
+        QVERIFY(font.fromString(themeFont));
+        QApplication::setFont(font);
+        QCoreApplication::processEvents();  // the change reaches the widgets as an event
+    }
+    const auto restore = qScopeGuard([&before] { QApplication::setFont(before); });
+    const QFont box = run.control("txt_answer").font();
+    QVERIFY2(box.family() == "Arial" && box.pointSizeF() == 9.75, "the text boxes keep their font");
+    for (QWidget* control : run.form().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         QRect area = control->contentsRect();
         if (auto* button = qobject_cast<QPushButton*>(control)) {
             QStyleOptionButton option;
@@ -294,6 +312,8 @@ void ControlTableTest::captionsFitWithTheInterfaceFont() {
         } else if (qobject_cast<QLabel*>(control) == nullptr) {
             continue;
         }
+        QCOMPARE(QFontInfo(control->font()).family(), QString("Liberation Sans"));
+        QCOMPARE(control->font().pointSizeF(), 7.5);
         const QRect needed =
             control->fontMetrics().boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, textOf(*control));
         // Sideways within the caption area; the line boxes may reach into a button's bevel.

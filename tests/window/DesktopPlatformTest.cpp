@@ -49,6 +49,8 @@ private Q_SLOTS:
     void inputBoxShowsThePromptAsPlainText();
     void messageBoxHasTheTextAndOneOk();
     void messageBoxRepeatsTheTextOnStandardError();
+    void messageBoxShowsTheDetailOnRequest();
+    void inputBoxIsTitled();
     void clipboardCarriesAPicture();
     void emptyClipboardOffersNoPicture();
     void picturesConvert_data();
@@ -116,11 +118,42 @@ void DesktopPlatformTest::messageBoxRepeatsTheTextOnStandardError() {
     dup2(captured.handle(), STDERR_FILENO);
     whenModal([](QWidget& dialog) { static_cast<QMessageBox&>(dialog).button(QMessageBox::Ok)->click(); });
     platform.messageBox(u"first line\r\nsecond  line");
+    whenModal([](QWidget& dialog) { static_cast<QMessageBox&>(dialog).button(QMessageBox::Ok)->click(); });
+    platform.messageBoxWithDetail(u"The error is:  75", u"/home/ann/plovenda/notes.txt: Permission denied");
     std::fflush(stderr);
     dup2(savedStderr, STDERR_FILENO);
     close(savedStderr);
     captured.seek(0);
-    QCOMPARE(QString::fromUtf8(captured.readAll()), QString("qadrill: first line second  line\n"));
+    QCOMPARE(QString::fromUtf8(captured.readAll()),
+             QString("qadrill: first line second  line\n"
+                     "qadrill: The error is:  75 (/home/ann/plovenda/notes.txt: Permission denied)\n"));
+}
+
+// The specified text stays as it is; where and why open under the details.
+void DesktopPlatformTest::messageBoxShowsTheDetailOnRequest() {
+    qadrill::DesktopPlatform platform;
+    QString text;
+    QString detail;
+    whenModal([&](QWidget& dialog) {
+        auto& box = static_cast<QMessageBox&>(dialog);
+        text = box.text();
+        detail = box.detailedText();
+        box.button(QMessageBox::Ok)->click();
+    });
+    platform.messageBoxWithDetail(u"The error is:  61", u"/home/ann/plovenda/send.txt: No space left on device");
+    QCOMPARE(text, QString("The error is:  61"));
+    QCOMPARE(detail, QString("/home/ann/plovenda/send.txt: No space left on device"));
+}
+
+void DesktopPlatformTest::inputBoxIsTitled() {
+    qadrill::DesktopPlatform platform;
+    QString title;
+    whenModal([&title](QWidget& dialog) {
+        title = dialog.windowTitle();
+        QTest::keyClick(&editOf(dialog), Qt::Key_Escape);
+    });
+    (void)platform.inputBox(u"Enter your full name");
+    QCOMPARE(title, QString("Q&A Drill"));
 }
 
 void DesktopPlatformTest::clipboardCarriesAPicture() {

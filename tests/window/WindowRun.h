@@ -41,6 +41,9 @@ struct WindowRun {
         window.load();
     }
 
+    // The form the controls stand on, inside the window's scroll area.
+    [[nodiscard]] QWidget& form() { return control("form"); }
+
     [[nodiscard]] bool show() {
         window.show();
         return QTest::qWaitForWindowExposed(&window);

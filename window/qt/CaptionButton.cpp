@@ -1,5 +1,6 @@
 #include "window/qt/CaptionButton.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -26,6 +27,18 @@ void CaptionButton::paintEvent(QPaintEvent* /*event*/) {
     }
     painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, palette(), isEnabled(), caption_,
                          QPalette::ButtonText);
+}
+
+// A held key presses once: a repeated Enter would record an answer twice.
+void CaptionButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!enter || !plain) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) click();
+    event->accept();
 }
 
 QString withoutAccessKeys(const QString& caption) {

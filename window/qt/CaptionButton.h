@@ -16,6 +16,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter presses the focused button, as on the desktop the drill came
+    // from; no button presses on the window's behalf.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString caption_;

@@ -15,7 +15,9 @@
 #include <utility>
 #include <vector>
 
+#include "window/qt/Accessibility.h"
 #include "window/qt/CaptionButton.h"
+#include "window/qt/FocusFrame.h"
 #include "window/qt/PictureBox.h"
 #include "window/qt/Twips.h"
 
@@ -34,6 +36,7 @@ QFont boxFont() {
     font.setStrikeOut(false);
     font.setKerning(false);
     font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setResolveMask(QFont::AllPropertiesResolved);
     return font;
 }
 
@@ -95,7 +98,7 @@ QWidget* makeWidget(const ControlRow& row, QWidget& form) {
         case ControlKind::PictureBox:
             return new PictureBox(&form);
         case ControlKind::ListBox:
-            return new QListWidget(&form);
+            return new FocusFramedList(&form);
         case ControlKind::Timer:
             break;
     }
@@ -114,7 +117,10 @@ QWidget* makeControl(const ControlRow& row, QWidget& form) {
     widget->setObjectName(controlObjectName(row));
     if (row.index >= 0) widget->setProperty("index", row.index);
     widget->setGeometry(toPixels(row.rect));
-    if (row.font == ControlFont::Arial975) widget->setFont(boxFont());
+    // Set on each control, so a platform theme that changes the
+    // application's font later (some apply the desktop's once the program
+    // runs) leaves the captions as laid out.
+    widget->setFont(row.font == ControlFont::Arial975 ? boxFont() : interfaceFont());
     widget->setAccessibleName(toQString(row.accessibleName.empty() ? row.text : row.accessibleName));
     // Labels never take the focus; everything else takes it by tab and click.
     widget->setFocusPolicy(row.kind == ControlKind::Label ? Qt::NoFocus : Qt::StrongFocus);
@@ -130,12 +136,18 @@ QString controlObjectName(const ControlRow& row) {
 }
 
 // The captions were laid out for a small 8-point interface font; the
-// toolkit's usual 9-10 points would cut several of them off.
-void setInterfaceFont() {
+// toolkit's usual 9-10 points would cut several of them off.  Every property
+// is fixed, so nothing of another font shows through.
+QFont interfaceFont() {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPointSizeF(7.5);
-    QApplication::setFont(font);
+    font.setWeight(QFont::Normal);
+    font.setStyle(QFont::StyleNormal);
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    return font;
 }
+
+void setInterfaceFont() { QApplication::setFont(interfaceFont()); }
 
 void buildControls(QWidget& form) {
     std::vector<std::pair<int, QWidget*>> tabOrder;
@@ -152,6 +164,8 @@ void buildControls(QWidget& form) {
     std::ranges::sort(tabOrder, {}, &std::pair<int, QWidget*>::first);
     for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     for (QWidget* label : labels) label->lower();
+    installAccessibleRoles();
+    describeControls(form);
 }
 
 }  // namespace qadrill

@@ -1,6 +1,7 @@
 #pragma once
 // Builds the window's controls from the control table.
 
+#include <QFont>
 #include <QString>
 
 #include "window/ControlTable.h"
@@ -13,7 +14,9 @@ namespace qadrill {
 [[nodiscard]] QString controlObjectName(const ControlRow& row);
 
 // The program's interface font, for every control without a font of its own.
-// Set once on the application before the window is built.
+[[nodiscard]] QFont interfaceFont();
+// The same for the prompts and message boxes: set once on the application
+// before the window is built.
 void setInterfaceFont();
 
 // Every control of the table on the form: named, placed, captioned, in the

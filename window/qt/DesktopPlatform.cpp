@@ -7,12 +7,14 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "window/ControlTable.h"
 #include "window/qt/PictureImage.h"
 
 namespace qadrill {
 
 std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
     QInputDialog dialog;
+    dialog.setWindowTitle(QString::fromUtf8(promptTitle.data(), static_cast<qsizetype>(promptTitle.size())));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(QString::fromStdU16String(prompt));
     // The prompt is shown as typed, never read as markup, and long prompts wrap.
@@ -26,8 +28,11 @@ std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
 
 // Every report is also one line on standard error, so a report that flashed
 // past (or a run without anyone watching) leaves a trace.
-void DesktopPlatform::messageBox(const std::u16string& text) {
+void DesktopPlatform::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
+
+void DesktopPlatform::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
     QString line = QString::fromStdU16String(text);
+    if (!detail.empty()) line += QLatin1String(" (") + QString::fromStdU16String(detail) + QLatin1Char(')');
     line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
     std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), line.toUtf8().constData());
     std::fflush(stderr);
@@ -36,6 +41,7 @@ void DesktopPlatform::messageBox(const std::u16string& text) {
     box.setIcon(QMessageBox::NoIcon);
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdU16String(text));
+    box.setDetailedText(QString::fromStdU16String(detail));  // empty: no details button
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }

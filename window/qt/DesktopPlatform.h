@@ -16,6 +16,9 @@ public:
     // The text and one OK button, no icon; the text also goes to standard
     // error as "<application name>: <text>" on one line.
     void messageBox(const std::u16string& text) override;
+    // The detail (where and why, in the system's words) opens under "Show
+    // Details..." and follows the text on the standard-error line.
+    void messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) override;
 
     void setClipboardPicture(const Picture& picture) override;
     [[nodiscard]] std::optional<Picture> clipboardPicture() override;

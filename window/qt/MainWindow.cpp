@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -14,13 +16,14 @@
 #include "window/qt/Controls.h"
 #include "window/qt/PictureBox.h"
 #include "window/qt/PictureImage.h"
+#include "window/qt/ScrolledForm.h"
 #include "window/qt/Twips.h"
 
 namespace qadrill {
 
 template <typename Control>
 Control& MainWindow::control(const char* name) const {
-    auto* found = findChild<Control*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    auto* found = form_->findChild<Control*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
     Q_ASSERT_X(found != nullptr, "MainWindow::control", name);
     return *found;
 }
@@ -28,8 +31,9 @@ Control& MainWindow::control(const char* name) const {
 MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
     setObjectName(QStringLiteral("cmd_pend_exp"));
     setWindowTitle(QStringLiteral("Form1"));
-    resize(formSizePixels());
-    buildControls(*this);
+    form_ = &(new ScrolledForm(formSizePixels(), *this))->form();
+    resize(initialClientSize());
+    buildControls(*form_);
 
     auto& question = control<QPlainTextEdit>("txt_question");
     answer_ = &control<QPlainTextEdit>("txt_answer");
@@ -44,6 +48,14 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent), p
 }
 
 MainWindow::~MainWindow() = default;
+
+// The frame is not known before the window system shows the window; the
+// style's title bar and border stand in for it.
+QSize MainWindow::initialClientSize() const {
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const QSize frame(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 2 * border);
+    return clientSizeFor(formSizePixels(), screen()->availableGeometry().size(), frame);
+}
 
 void MainWindow::load() { runDrill(&Drill::Form_Load); }
 

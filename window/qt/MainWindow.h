@@ -55,12 +55,14 @@ protected:
 private:
     template <typename Control>
     [[nodiscard]] Control& control(const char* name) const;
+    [[nodiscard]] QSize initialClientSize() const;
     void wireEvents();
     void runReported(const std::function<void()>& handler);
     void runDrill(void (Drill::*handler)());
 
     Platform& platform_;
-    // Parent-owned controls, bound once they are built.
+    // Parent-owned form and controls, bound once they are built.
+    QWidget* form_ = nullptr;
     QPlainTextEdit* answer_ = nullptr;
     PictureBox* picture1_ = nullptr;
     PictureBox* picture2_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QWindow>
 
+#include "window/qt/FocusFrame.h"
 #include "window/qt/Twips.h"
 
 namespace qadrill {
@@ -12,6 +13,14 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::StrongFocus);
+    // White paper and black ink under any theme: a dark theme's light
+    // button-text colour would draw the circles white on white.
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, Qt::white);
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::ButtonText, Qt::black);
+    paper.setColor(QPalette::WindowText, Qt::black);
+    setPalette(paper);
     // paintEvent covers every pixel; nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -53,7 +62,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     const QRect area = contentsRect();
     const QRegion afresh = event->region() - (drawing_ ? QRegion(drawing_->bounds) : QRegion());
     painter.setClipRegion(afresh & area);
-    painter.fillRect(area, Qt::white);
+    painter.fillRect(area, palette().color(QPalette::Window));
     if (!picture_.isNull()) painter.drawImage(area.topLeft(), picture_);
     if (drawing_) {
         painter.setClipRect(area);
@@ -63,8 +72,23 @@ void PictureBox::paintEvent(QPaintEvent* event) {
         painter.drawEllipse(drawing_->centre, drawing_->radius, drawing_->radius);
         painter.resetTransform();
     }
+    if (hasFocus()) {
+        painter.setClipRegion(afresh & area);
+        drawFocusFrame(painter, area, palette().color(QPalette::ButtonText));
+    }
     painter.setClipRegion(afresh);
     drawFrame(&painter);
+}
+
+// Only the frame's strip is painted afresh, so the circles inside stay; the
+// toolkit's own handling would repaint the whole box.
+void PictureBox::focusInEvent(QFocusEvent* /*event*/) { update(focusFrameStrip()); }
+
+void PictureBox::focusOutEvent(QFocusEvent* /*event*/) { update(focusFrameStrip()); }
+
+QRegion PictureBox::focusFrameStrip() const {
+    const QRect area = contentsRect();
+    return QRegion(area) - QRegion(area.adjusted(2, 2, -2, -2));
 }
 
 // The window system shows the window's stored image again after another

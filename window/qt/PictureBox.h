@@ -1,6 +1,7 @@
 #pragma once
-// A picture box: white, sunken, with a user drawing scale and an optional
-// picture shown at its own size from the top-left corner.  Drawing goes to the
+// A picture box: white with black ink under any theme, sunken, with a user
+// drawing scale and an optional picture shown at its own size from the
+// top-left corner; a dotted frame inside the border shows the focus.  Drawing goes to the
 // screen only: it never becomes the picture and the box keeps none of it, so
 // any repaint of the box (another window uncovered it, it was resized, hidden
 // and shown, restored from minimised) shows the white background again, and
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 #include <optional>
 
 namespace qadrill {
@@ -32,12 +34,14 @@ public:
 
     // Outline of a circle, centre in user units, radius in horizontal units,
     // aspect 1: as tall on the screen as it is wide.  One pixel, no fill, in
-    // the button-text colour.
+    // black, the box's fixed ink.
     void drawCircle(QPointF centre, double radius);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -47,6 +51,7 @@ private:
         QRect bounds;  // in widget pixels
     };
 
+    [[nodiscard]] QRegion focusFrameStrip() const;
     [[nodiscard]] double pixelsPerUnitX() const;
     [[nodiscard]] double pixelsPerUnitY() const;
 
