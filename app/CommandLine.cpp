@@ -1,45 +1,71 @@
 #include "app/CommandLine.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
 #include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace qadrill {
 
+namespace {
+
+constexpr std::string_view helpText =
+    "Usage: qadrill [options]\n"
+    "Q&A Drill: a question-and-answer drill for a mathematics and physics course.\n"
+    "Started without options it asks four questions (home or college network, full name,\n"
+    "initials, assignment number) and opens its window. Responses and notes are appended\n"
+    "to plain-text logs in ~/plovenda (c:\\plovenda on Windows). See qadrill(1).\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     Show this help and exit.\n"
+    "  -v, --version  Show the version and exit.\n";
+
+// The arguments sorted as the usual parsers do: options until "--", and
+// everything after it an ordinary argument.
+struct Arguments {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> unknownOption;  // the first, without its dashes
+    std::optional<std::string> stray;          // the first argument that is no option
+};
+
+Arguments sortArguments(int argc, char* argv[]) {
+    Arguments found;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (optionsEnded || arg.size() <= 1 || arg.front() != '-') {
+            if (!found.stray) found.stray = std::string(arg);
+        } else if (arg == "-h" || arg == "--help") {
+            found.help = true;
+        } else if (arg == "-v" || arg == "--version") {
+            found.version = true;
+        } else if (!found.unknownOption) {
+            found.unknownOption = std::string(arg.starts_with("--") ? arg.substr(2) : arg.substr(1, 1));
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
 int answerCommandLine(int argc, char* argv[]) {
-    // A core application needs no display, so this works over a terminal
-    // without one; the drill never starts after it.
-    QCoreApplication core(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("qadrill"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QADRILL_VERSION));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Q&A Drill: a question-and-answer drill for a mathematics and physics course.\n"
-                       "Started without options it asks four questions (home or college network, full name,\n"
-                       "initials, assignment number) and opens its window. Responses and notes are appended\n"
-                       "to plain-text logs in ~/plovenda. See qadrill(1)."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    parser.addOption(help);
-    parser.addOption(version);
-
-    QString refusal;
-    if (!parser.parse(QCoreApplication::arguments())) {
-        refusal = parser.errorText();
-    } else if (!parser.positionalArguments().isEmpty()) {
-        refusal = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
-    } else if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+    const Arguments arguments = sortArguments(argc, argv);
+    std::string refusal;
+    if (arguments.unknownOption) {
+        refusal = "Unknown option '" + *arguments.unknownOption + "'. ";
+    } else if (arguments.stray) {
+        refusal = "Unexpected argument '" + *arguments.stray + "'. ";
+    } else if (arguments.help) {
+        std::fwrite(helpText.data(), 1, helpText.size(), stdout);
         return 0;
-    } else if (parser.isSet(version)) {
+    } else if (arguments.version) {
         std::printf("qadrill %s\n", QADRILL_VERSION);
         return 0;
     }
-    std::fprintf(stderr, "qadrill: %sUsage: qadrill [--help | --version]\n",
-                 refusal.isEmpty() ? "" : qPrintable(refusal + QLatin1Char(' ')));
+    std::fprintf(stderr, "qadrill: %sUsage: qadrill [--help | --version]\n", refusal.c_str());
     return 2;
 }
 

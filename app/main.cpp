@@ -1,55 +1,14 @@
-// Program start: answer any argument without a window; otherwise create the
-// main window, run its load event (the start-up prompts appear before the
-// window does), then show it.
-
-#include <QApplication>
-#include <QIcon>
-#include <cstdio>
-#include <cstdlib>
-#include <string_view>
+// Program start: answer any argument without a window; otherwise the front
+// end creates the main window, runs its load event (the start-up prompts
+// appear before the window does), then shows it.
 
 #include "app/CommandLine.h"
-#include "window/qt/Controls.h"
-#include "window/qt/DesktopPlatform.h"
-#include "window/qt/MainWindow.h"
-
-namespace {
-
-bool isSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
-
-// Without a display the toolkit aborts with a trace; say it plainly instead.
-bool hasDisplay() {
-    if (isSet("QT_QPA_PLATFORM")) {
-        const std::string_view platform = std::getenv("QT_QPA_PLATFORM");
-        if (platform.substr(0, 3) != "xcb" && platform.substr(0, 7) != "wayland") return true;
-    }
-    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
-}
-
-}  // namespace
+#include "window/FrontEnd.h"
 
 int main(int argc, char* argv[]) {
-    if (argc > 1) return qadrill::answerCommandLine(argc, argv);
-    if (!hasDisplay()) {
-        std::fputs("qadrill: a graphical display is needed; start it from a desktop session.\n", stderr);
-        return 2;
+    if (argc > 1) {
+        qadrill::attachConsole();
+        return qadrill::answerCommandLine(argc, argv);
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("qadrill"));
-    // Every window, the prompts and message boxes included, shows the drill's icon.
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/48/qadrill.png"));
-    icon.addFile(QStringLiteral(":/icons/256/qadrill.png"));
-    QApplication::setWindowIcon(icon);
-    qadrill::setInterfaceFont();
-
-    qadrill::DesktopPlatform platform;
-    qadrill::MainWindow window(platform);
-    window.load();
-    window.show();
-    QApplication::exec();
-    platform.endProgram();
+    return qadrill::runDrillWindow(argc, argv);
 }

@@ -18,6 +18,9 @@ if [ "$action" = remove ]; then
 fi
 rm -rf "$prefix"
 wineboot -i >/dev/null 2>&1
+# No window manager runs under the tests: Wine manages its windows itself
+# instead of waiting for one on every hidden window.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wineserver -w
 if [ -d /dev/shm ]; then
   for temp in "$prefix"/drive_c/users/*/Temp; do

@@ -2,8 +2,10 @@
 # The built program's options, with no display at all: each row is
 # name | arguments | exit status | standard output | standard error,
 # the outputs as extended regular expressions over the whole text ("" = empty).
-# usage: command_line.sh <qadrill> <version>
+# usage: command_line.sh [--launcher=wine] <qadrill> <version>
 set -uo pipefail
+LAUNCHER=""
+case ${1:-} in --launcher=*) LAUNCHER=${1#--launcher=}; shift ;; esac
 QADRILL=$1
 VERSION=$2
 usage="Usage: qadrill \[--help \| --version\]"
@@ -21,9 +23,11 @@ rows=(
 failures=0
 for row in "${rows[@]}"; do
     IFS='|' read -r name args status out err <<<"$row"
-    stdout=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$QADRILL" $args 2>"${TMPDIR:-/tmp}/cli_err.$$")
+    stdout=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM $LAUNCHER "$QADRILL" $args 2>"${TMPDIR:-/tmp}/cli_err.$$")
     got=$?
     stderr=$(cat "${TMPDIR:-/tmp}/cli_err.$$")
+    # A Windows console ends its lines with CR LF.
+    if [ "$LAUNCHER" = wine ]; then stdout=${stdout//$'\r'/}; stderr=${stderr//$'\r'/}; fi
     rm -f "${TMPDIR:-/tmp}/cli_err.$$"
     problems=()
     [ "$got" = "$status" ] || problems+=("status $got, expected $status")

@@ -4,6 +4,12 @@
 set -euo pipefail
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+# What starts the program: nothing for a native one, "wine" for the .exe.
+LAUNCHER=${LAUNCHER:-}
+# The client area at 96 dpi; a window that draws its own frame inside the
+# X window (Wine without a window manager) puts it below the title bar.
+FORM_WIDTH=725
+FORM_HEIGHT=573
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -27,16 +33,41 @@ start_desktop() {
     done
     [ -n "${DISPLAY:-}" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     trap stop_desktop EXIT
+    [ "$LAUNCHER" = wine ] && make_wine_prefix
+    return 0
+}
+
+# A fresh Wine prefix in the work folder, made without a display.  Without a
+# window manager Wine must manage its windows itself (Managed=N), or it waits
+# on every hidden window.
+# INSTALLED_PREFIX names a prefix the program was installed into instead.
+make_wine_prefix() {
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ -n "${INSTALLED_PREFIX:-}" ]; then
+        export WINEPREFIX=$INSTALLED_PREFIX
+        return 0
+    fi
+    export WINEPREFIX="$WORK/wine"
+    env -u DISPLAY wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+    env -u DISPLAY wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+        fail "the Wine prefix takes no settings"
+    env -u DISPLAY wineserver -w
+}
+
+# The student's data folder as the program sees it: c:\plovenda under Wine.
+data_dir() {
+    if [ "$LAUNCHER" = wine ]; then echo "$WINEPREFIX/drive_c/plovenda"; else echo "$HOME/plovenda"; fi
 }
 
 stop_desktop() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
     kill "$XVFB_PID" 2>/dev/null || true
     [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
 }
 
 start_drill() {
-    "$QADRILL" >"$WORK/app.log" 2>&1 &
+    $LAUNCHER "$QADRILL" >"$WORK/app.log" 2>&1 &
     APP_PID=$!
 }
 
@@ -107,10 +138,21 @@ press_ok() {
     wait_gone "$id"
 }
 
+# The client area's offset inside the X window: "x y".
+client_offset() {
+    local width height
+    width=$(xwininfo -id "$1" | sed -nE 's/^ +Width: ([0-9]+)/\1/p')
+    height=$(xwininfo -id "$1" | sed -nE 's/^ +Height: ([0-9]+)/\1/p')
+    local side=$(((width - FORM_WIDTH) / 2))
+    echo "$side $((height - FORM_HEIGHT - side))"
+}
+
 # Clicks the centre of a control given by its twip rectangle.
 click_twips() {
-    local win=$1 left=$2 top=$3 width=$4 height=$5
-    xdotool mousemove --window "$win" $(((left + width / 2) / 15)) $(((top + height / 2) / 15)) click 1
+    local win=$1 left=$2 top=$3 width=$4 height=$5 offset
+    read -r -a offset <<<"$(client_offset "$win")"
+    xdotool mousemove --window "$win" $((offset[0] + (left + width / 2) / 15)) $((offset[1] + (top + height / 2) / 15)) \
+        click 1
     sleep 0.4
 }
 

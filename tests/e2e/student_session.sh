@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # A student's session with the real program under Xvfb: the four prompts,
 # two questions, a response, a note, both displays, quit; then the three logs
-# compared byte for byte (times, dates and the code line masked).
-# usage: student_session.sh <qadrill> <golden dir> <artifact dir>
+# compared byte for byte (times, dates and the code line masked); a picture
+# through the clipboard, which the X side still offers afterwards.
+# usage: student_session.sh [--launcher=wine] <qadrill> <golden dir> <artifact dir>
+LAUNCHER=""
+case ${1:-} in --launcher=*) LAUNCHER=${1#--launcher=}; shift ;; esac
 QADRILL=$1
 GOLDEN=$2
 ARTIFACTS=$3
@@ -28,12 +31,28 @@ xdotool type --delay 15 "Check the units first."
 click_twips "$win" 6480 240 855 495         # Save as Notes
 click_twips "$win" 4440 240 975 495         # display notes
 click_twips "$win" 3600 240 855 495         # display everything
+
+# A red picture from another program comes through "copy picture" into Picture2.
+convert -size 40x20 xc:"#ff0000" "BMP3:$WORK/red.bmp"
+xclip -quiet -selection clipboard -t image/bmp -i "$WORK/red.bmp" >/dev/null 2>&1 &
+XCLIP_PID=$!
+sleep 0.3
+click_twips "$win" 1200 8160 855 495        # copy picture
 mkdir -p "$ARTIFACTS"
 import -window root "$ARTIFACTS/student_session.png"
+read -r -a offset <<<"$(client_offset "$win")"
+geometry=$(xwininfo -id "$win" | sed -nE 's/^ +Absolute upper-left X: +([0-9]+)/\1/p;s/^ +Absolute upper-left Y: +([0-9]+)/\1/p' |
+           paste -sd' ')
+read -r wx wy <<<"$geometry"
+pixel=$(convert "$ARTIFACTS/student_session.png" -crop "1x1+$((wx + offset[0] + 5640 / 15 + 10))+$((wy + offset[1] + 6080 / 15 + 8))" \
+        -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1)
+[ "$pixel" = "#FF0000" ] || fail "Picture2 shows $pixel, not the clipboard's red picture"
+xclip -selection clipboard -o -t TARGETS | grep -qx image/bmp || fail "the clipboard no longer offers the picture"
+kill "$XCLIP_PID" 2>/dev/null || true
 click_twips "$win" 10200 0 735 495          # quit program
 wait_exit || fail "quit ended with status $?"
 
-dir="$HOME/plovenda"
+dir=$(data_dir)
 today=$(date +%m%d)
 logs=("masterFile_Ann_Lee_Smith.txt:master.txt:header" "send_${today}Ann_Lee_Smith.txt:send.txt:header"
       "notes_Ann_Lee_Smith.txt:notes.txt:")

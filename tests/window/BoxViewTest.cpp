@@ -3,6 +3,7 @@
 // and the picture scales reach the right box.
 
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QtTest>
 
 #include "tests/window/WindowRun.h"
@@ -16,7 +17,8 @@ namespace {
 
 qadrill::BoxView viewOf(WindowRun& run) {
     return {run.control<QPlainTextEdit>("txt_question"), run.control<QPlainTextEdit>("txt_answer"),
-            run.control<qadrill::PictureBox>("Picture1"), run.control<qadrill::PictureBox>("Picture2")};
+            run.control<qadrill::PictureBox>("Picture1"), run.control<qadrill::PictureBox>("Picture2"),
+            run.control<QTimer>("tmr_pend_exp")};
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include "window/qt/PictureBox.h"
+#include "window/qt/PictureImage.h"
 
 namespace qadrill {
 
@@ -59,8 +61,9 @@ void appendToBox(QPlainTextEdit& box, const std::u16string& text) {
 
 }  // namespace
 
-BoxView::BoxView(QPlainTextEdit& question, QPlainTextEdit& answer, PictureBox& picture1, PictureBox& picture2)
-    : question_(question), answer_(answer), picture1_(picture1), picture2_(picture2) {}
+BoxView::BoxView(QPlainTextEdit& question, QPlainTextEdit& answer, PictureBox& picture1, PictureBox& picture2,
+                 QTimer& timer)
+    : question_(question), answer_(answer), picture1_(picture1), picture2_(picture2), timer_(timer) {}
 
 std::u16string BoxView::questionBoxText() const { return toLogicText(question_); }
 void BoxView::setQuestionBoxText(const std::u16string& text) { question_.setPlainText(toBoxText(text)); }
@@ -68,9 +71,19 @@ void BoxView::appendQuestionBoxText(const std::u16string& text) { appendToBox(qu
 std::u16string BoxView::answerBoxText() const { return toLogicText(answer_); }
 void BoxView::setAnswerBoxText(const std::u16string& text) { answer_.setPlainText(toBoxText(text)); }
 
-void BoxView::setPictureScaleHeight(PictureBoxId box, double units) { picture(box).setScaleHeight(units); }
-void BoxView::setPictureScaleWidth(PictureBoxId box, double units) { picture(box).setScaleWidth(units); }
+void BoxView::setPictureScaleHeight(PictureBoxId id, double units) { box(id).setScaleHeight(units); }
+void BoxView::setPictureScaleWidth(PictureBoxId id, double units) { box(id).setScaleWidth(units); }
 
-PictureBox& BoxView::picture(PictureBoxId box) const { return box == PictureBoxId::Picture1 ? picture1_ : picture2_; }
+Picture BoxView::picture(PictureBoxId id) const { return toPicture(box(id).picture()); }
+void BoxView::setPicture(PictureBoxId id, const Picture& picture) { box(id).setPicture(toImage(picture)); }
+
+void BoxView::drawCircle(PictureBoxId id, double centreX, double centreY, double radius) {
+    box(id).drawCircle(QPointF(centreX, centreY), radius);
+}
+
+void BoxView::startTimer() { timer_.start(); }
+bool BoxView::timerRunning() const { return timer_.isActive(); }
+
+PictureBox& BoxView::box(PictureBoxId id) const { return id == PictureBoxId::Picture1 ? picture1_ : picture2_; }
 
 }  // namespace qadrill

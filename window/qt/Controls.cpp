@@ -116,7 +116,7 @@ QWidget* makeControl(const ControlRow& row, QWidget& form) {
     QWidget* widget = makeWidget(row, form);
     widget->setObjectName(controlObjectName(row));
     if (row.index >= 0) widget->setProperty("index", row.index);
-    widget->setGeometry(toPixels(row.rect));
+    widget->setGeometry(toQRect(row.rect));
     // Set on each control, so a platform theme that changes the
     // application's font later (some apply the desktop's once the program
     // runs) leaves the captions as laid out.

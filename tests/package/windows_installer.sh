@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The Windows installer as a student runs it, under Wine in a fresh prefix:
+# a silent install, the Start-menu entry, the student's session on the
+# installed program, then a silent uninstall that leaves only the logs.
+# usage: windows_installer.sh <installer.exe> <golden dir> <artifact dir>
+set -euo pipefail
+INSTALLER=$(realpath "$1")
+GOLDEN=$2
+ARTIFACTS=$3
+here=$(dirname "$0")
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+work=$(mktemp -d)
+export WINEPREFIX="$work/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+unset DISPLAY
+wineboot -i >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wineserver -w
+
+wine "$INSTALLER" /S
+wineserver -w
+drive_c="$WINEPREFIX/drive_c"
+installed="$drive_c/Program Files/Q&A Drill"
+[ -f "$installed/bin/qadrill.exe" ] || fail "no program in $installed/bin"
+shortcut=$(find "$drive_c" -path '*Start Menu/Programs/Q&A Drill/Q&A Drill.lnk' | head -1)
+[ -n "$shortcut" ] || fail "no Start-menu entry 'Q&A Drill'"
+grep -aq 'qadrill.exe' "$shortcut" || fail "the Start-menu entry does not start the program"
+
+INSTALLED_PREFIX=$WINEPREFIX bash "$here/../e2e/student_session.sh" --launcher=wine "$installed/bin/qadrill.exe" \
+    "$GOLDEN" "$ARTIFACTS"
+
+wine "$installed/Uninstall.exe" /S
+wineserver -w
+for _ in $(seq 50); do [ -e "$installed" ] || break; sleep 0.2; done
+[ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | head -5)"
+[ -z "$(find "$drive_c" -name 'Q&A Drill.lnk')" ] || fail "the Start-menu entry is still there"
+logs=$(ls "$drive_c/plovenda")
+[ "$(wc -l <<<"$logs")" -eq 3 ] || fail "the logs did not stay: $logs"
+echo "windows installer: installed, session passed, uninstalled; the logs stay in c:\\plovenda"

@@ -1,0 +1,52 @@
+#pragma once
+// What the window conformance suite asks of a front end: its main window
+// built on the scripted platform, looked at control by control through the
+// control table's names ("txt_parameter_0").
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "window/ControlTable.h"
+#include "window/PixelLayout.h"
+
+namespace qadrill::testing {
+
+struct ProbeFont {
+    std::string family;
+    double points = 0.0;
+};
+
+class WindowProbe {
+public:
+    virtual ~WindowProbe() = default;
+
+    [[nodiscard]] virtual bool exists(std::string_view name) = 0;
+    [[nodiscard]] virtual ControlKind kind(std::string_view name) = 0;
+    // In device pixels from the client area's top-left corner.
+    [[nodiscard]] virtual PixelRect rect(std::string_view name) = 0;
+    [[nodiscard]] virtual std::string text(std::string_view name) = 0;  // UTF-8
+    [[nodiscard]] virtual ProbeFont font(std::string_view name) = 0;
+    // Wrapped at word boundaries inside the control with its own font.
+    [[nodiscard]] virtual bool captionFits(std::string_view name) = 0;
+    [[nodiscard]] virtual bool takesFocus(std::string_view name) = 0;
+
+    // The tab stop the dialog keys reach from this control.
+    [[nodiscard]] virtual std::string nextTabStop(std::string_view name, bool backwards) = 0;
+    enum class Key { Tab, ShiftTab, Enter, Escape };
+    // Gives the control the focus, types the key into it, and names the
+    // control that holds the focus then.  The window stays open throughout.
+    [[nodiscard]] virtual std::string focusAfterKey(std::string_view name, Key key) = 0;
+
+    virtual void type(std::string_view name, std::string_view text) = 0;
+    virtual void press(std::string_view name) = 0;
+};
+
+// The front end's window at this resolution, on a scripted platform.
+[[nodiscard]] std::unique_ptr<WindowProbe> makeProbe(int dpi);
+
+// The resolutions the suite runs at; a front end that cannot change its
+// resolution inside one process runs once per resolution.
+[[nodiscard]] std::vector<int> probeResolutions();
+
+}  // namespace qadrill::testing

@@ -1,0 +1,97 @@
+#include "window/win32/DesktopPlatformWin32.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "platform/RuntimeError.h"
+#include "window/win32/PictureBoxWin32.h"
+#include "window/win32/PromptDialog.h"
+
+namespace qadrill {
+
+namespace {
+
+// Reports carry the program's name, as its standard-error lines do; the
+// prompts the drill's name, since their text alone does not say who asks.
+constexpr const wchar_t* reportTitle = L"qadrill";
+constexpr const wchar_t* promptTitle = L"Q&A Drill";
+
+std::string toUtf8(const std::u16string& text) {
+    const std::wstring wide(text.begin(), text.end());
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+// Every report is also one line on standard error, so a report that flashed
+// past leaves a trace.
+void reportLine(const std::u16string& text) {
+    std::string line = toUtf8(text);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    std::fprintf(stderr, "qadrill: %s\n", line.c_str());
+    std::fflush(stderr);
+}
+
+// The clipboard is shared; another program holding it is the drill's error 521.
+class OpenClipboardGuard {
+public:
+    explicit OpenClipboardGuard(HWND owner) {
+        if (OpenClipboard(owner) == FALSE) throw RuntimeError(err::clipboardUnavailable);
+    }
+    ~OpenClipboardGuard() { CloseClipboard(); }
+    OpenClipboardGuard(const OpenClipboardGuard&) = delete;
+    OpenClipboardGuard& operator=(const OpenClipboardGuard&) = delete;
+};
+
+}  // namespace
+
+std::u16string DesktopPlatformWin32::inputBox(const std::u16string& prompt) {
+    return runPromptDialog(owner_, promptTitle, prompt);
+}
+
+void DesktopPlatformWin32::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
+
+void DesktopPlatformWin32::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
+    reportLine(detail.empty() ? text : text + u" (" + detail + u")");
+    const std::wstring wide(text.begin(), text.end());
+    MessageBoxW(owner_ != nullptr && IsWindowVisible(owner_) != FALSE ? owner_ : nullptr, wide.c_str(), reportTitle,
+                MB_OK | MB_TASKMODAL);
+}
+
+void DesktopPlatformWin32::setClipboardPicture(const Picture& picture) {
+    const BITMAPINFOHEADER header = topDownHeader(picture);
+    const std::size_t pixelBytes = picture.argb.size() * sizeof(std::uint32_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof header + pixelBytes);
+    if (block == nullptr) throw std::bad_alloc();
+    auto* bytes = static_cast<unsigned char*>(GlobalLock(block));
+    std::memcpy(bytes, &header, sizeof header);
+    std::memcpy(bytes + sizeof header, picture.argb.data(), pixelBytes);
+    GlobalUnlock(block);
+    const OpenClipboardGuard open(owner_);
+    EmptyClipboard();
+    if (SetClipboardData(CF_DIB, block) == nullptr) {
+        GlobalFree(block);
+        throw RuntimeError(err::clipboardUnavailable);
+    }
+}
+
+std::optional<Picture> DesktopPlatformWin32::clipboardPicture() {
+    const OpenClipboardGuard open(owner_);
+    HANDLE block = GetClipboardData(CF_DIB);
+    if (block == nullptr) return std::nullopt;
+    const void* dib = GlobalLock(block);
+    if (dib == nullptr) return std::nullopt;
+    std::optional<Picture> picture = pictureFromDib(dib, GlobalSize(block));
+    GlobalUnlock(block);
+    return picture;
+}
+
+void DesktopPlatformWin32::beep() { MessageBeep(MB_OK); }
+
+}  // namespace qadrill

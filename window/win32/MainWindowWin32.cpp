@@ -1,0 +1,147 @@
+#include "window/win32/MainWindowWin32.h"
+
+#include "window/PixelLayout.h"
+#include "window/win32/PictureBoxWin32.h"
+
+namespace qadrill {
+
+namespace {
+
+constexpr const wchar_t* formClass = L"QadrillForm";
+constexpr DWORD formStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr int iconResource = 1;
+
+void registerFormClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(iconResource));
+    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = formClass;
+    RegisterClassExW(&windowClass);
+}
+
+std::size_t rowIndexOf(std::string_view name) {
+    for (std::size_t i = 0; i < controlTable().size(); ++i) {
+        if (controlName(controlTable()[i]) == name) return i;
+    }
+    return controlTable().size();
+}
+
+// Escape would close the window from a multi-line box, which sends WM_CLOSE
+// to its parent; nothing in the window answers Escape.
+bool isEscape(const MSG& message) {
+    return (message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR) &&
+           message.wParam == (message.message == WM_CHAR ? 0x1B : VK_ESCAPE);
+}
+
+}  // namespace
+
+MainWindowWin32::MainWindowWin32(Platform& platform, HINSTANCE instance) {
+    registerPictureBoxClass(instance);
+    registerFormClass(instance, windowProc);
+    form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"Form1", formStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    controls_ = createControls(form_, instance);
+    surface_ = std::make_unique<Win32Surface>(SurfaceWindows{form_, control("txt_question"), control("txt_answer"),
+                                                             control("Picture1"), control("Picture2")});
+    commands_ = std::make_unique<DrillWindow>(platform, *surface_);
+    layOut(static_cast<int>(GetDpiForWindow(form_)));
+}
+
+MainWindowWin32::~MainWindowWin32() {
+    if (form_ != nullptr) DestroyWindow(form_);
+}
+
+HWND MainWindowWin32::control(std::string_view name) const {
+    const std::size_t index = rowIndexOf(name);
+    return index < controls_.size() ? controls_[index] : nullptr;
+}
+
+void MainWindowWin32::layOut(int dpi) {
+    dpi_ = dpi;
+    placeControls(controls_, dpi);
+    fonts_.choose(controls_, dpi);
+    applyFonts(controls_, fonts_);
+    resizeClientArea();
+}
+
+void MainWindowWin32::resizeClientArea() {
+    const PixelRect form = formPixels(dpi_);
+    RECT frame{0, 0, form.width, form.height};
+    AdjustWindowRectExForDpi(&frame, formStyle, FALSE, WS_EX_CONTROLPARENT, static_cast<UINT>(dpi_));
+    SetWindowPos(form_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindowWin32::show(int showCommand) {
+    ShowWindow(form_, showCommand);
+    UpdateWindow(form_);
+    SetFocus(control("txt_question"));
+}
+
+int MainWindowWin32::runMessageLoop() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) handleMessage(message);
+    return 0;
+}
+
+bool MainWindowWin32::handleMessage(const MSG& message) {
+    if (message.message == WM_QUIT) return false;
+    const bool inForm = message.hwnd == form_ || IsChild(form_, message.hwnd) != FALSE;
+    if (inForm && isEscape(message)) return true;
+    if (inForm && IsDialogMessageW(form_, const_cast<MSG*>(&message)) != FALSE) return true;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return true;
+}
+
+// What the dialog manager does for Tab; multi-line boxes ask for it this way.
+void MainWindowWin32::moveFocus(bool backwards) {
+    if (HWND next = GetNextDlgTabItem(form_, GetFocus(), backwards ? TRUE : FALSE); next != nullptr) SetFocus(next);
+}
+
+LRESULT CALLBACK MainWindowWin32::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<MainWindowWin32*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr || self->commands_ == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT MainWindowWin32::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const auto index = static_cast<std::size_t>(LOWORD(wParam)) - firstControlId;
+            if (HIWORD(wParam) == BN_CLICKED && index < controlTable().size())
+                commands_->press(controlName(controlTable()[index]));
+            return 0;
+        }
+        case WM_TIMER:
+            if (wParam == drillTimerId) commands_->tick();
+            return 0;
+        case WM_NEXTDLGCTL:
+            if (LOWORD(lParam) == 0) moveFocus(wParam != 0);
+            return 0;
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(form_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            layOut(HIWORD(wParam));
+            return 0;
+        }
+        case WM_CLOSE:
+            commands_->close();
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(form_, message, wParam, lParam);
+}
+
+}  // namespace qadrill

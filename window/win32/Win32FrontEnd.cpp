@@ -1,0 +1,37 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "window/FrontEnd.h"
+#include "window/win32/DesktopPlatformWin32.h"
+#include "window/win32/MainWindowWin32.h"
+
+namespace qadrill {
+
+// A program without a console of its own writes to the one it was started
+// from, if any; where the streams already lead somewhere they stay.
+void attachConsole() {
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output != nullptr && output != INVALID_HANDLE_VALUE) return;
+    if (AttachConsole(ATTACH_PARENT_PROCESS) == FALSE) return;
+    std::FILE* reopened = nullptr;
+    freopen_s(&reopened, "CONOUT$", "w", stdout);
+    freopen_s(&reopened, "CONOUT$", "w", stderr);
+}
+
+int runDrillWindow(int /*argc*/, char* /*argv*/[]) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    DesktopPlatformWin32 platform;
+    MainWindowWin32 window(platform, GetModuleHandleW(nullptr));
+    platform.setOwner(window.handle());
+    window.load();
+    window.show(SW_SHOWDEFAULT);
+    window.runMessageLoop();
+    platform.endProgram();
+}
+
+}  // namespace qadrill
