@@ -15,6 +15,8 @@ namespace qadrill::testing {
 
 // This system's files, failing as `plan` says.
 [[nodiscard]] std::unique_ptr<SystemFiles> faultyFiles(FaultPlan& plan);
+// The system's own error value the hooks fail `operation` with for a planned errno.
+[[nodiscard]] int systemErrorFor(FileOperation operation, int errnoValue);
 
 // The plan comes first: the files hold on to it.
 class FaultyHost : public FaultPlan, public SystemPlatform {

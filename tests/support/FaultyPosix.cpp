@@ -66,6 +66,8 @@ private:
 
 const bool FaultyHost::callsCanBeInterrupted = true;
 
+int systemErrorFor(FileOperation /*operation*/, int errnoValue) { return errnoValue; }
+
 std::unique_ptr<SystemFiles> faultyFiles(FaultPlan& plan) { return std::make_unique<FaultyPosixFiles>(plan); }
 
 }  // namespace qadrill::testing

@@ -40,9 +40,13 @@ bool failWith(int errnoValue) {
 }
 
 // A lock on an open is a file another program has open without sharing.
-void* failOpenWith(int errnoValue) {
+DWORD openErrorFor(int errnoValue) {
     const DWORD error = windowsErrorFor(errnoValue);
-    SetLastError(error == ERROR_LOCK_VIOLATION ? ERROR_SHARING_VIOLATION : error);
+    return error == ERROR_LOCK_VIOLATION ? ERROR_SHARING_VIOLATION : error;
+}
+
+void* failOpenWith(int errnoValue) {
+    SetLastError(openErrorFor(errnoValue));
     return INVALID_HANDLE_VALUE;
 }
 
@@ -106,6 +110,10 @@ private:
 }  // namespace
 
 const bool FaultyHost::callsCanBeInterrupted = false;
+
+int systemErrorFor(FileOperation operation, int errnoValue) {
+    return static_cast<int>(operation == FileOperation::open ? openErrorFor(errnoValue) : windowsErrorFor(errnoValue));
+}
 
 std::unique_ptr<SystemFiles> faultyFiles(FaultPlan& plan) { return std::make_unique<FaultyWin32Files>(plan); }
 
