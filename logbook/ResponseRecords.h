@@ -2,12 +2,12 @@
 // "Enter Response" and "Save as Notes": the two recording commands, working on
 // the answer and question boxes through DrillView.
 //
-// Every log a command writes is opened before any is written, and each log's
-// record goes out in one write.  On a failure the command closes its logs,
+// Every log a command writes is opened before any is written, and the
+// records go out together through the platform's journaled append: every log
+// gets its record or none does.  On a failure the command closes its logs,
 // leaves both boxes and every drill-state field as they were, and throws the
-// RuntimeError to the caller's trap.  Logs written before the failing one
-// keep their record, so pressing the button again appends the record to those
-// logs a second time, with the times of the retry.
+// RuntimeError to the caller's trap; pressing the button again writes the
+// record once, with the times of the retry.
 
 #include "drill/DrillState.h"
 #include "drill/DrillView.h"

@@ -13,6 +13,14 @@
 
 namespace qadrill {
 
+// Which file a handle reaches, whatever name it was opened by: device and
+// inode on POSIX, volume serial and file index on Windows.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 class NativeFiles {
 public:
     // A descriptor or a handle, whatever the system hands out.
@@ -21,17 +29,28 @@ public:
     virtual ~NativeFiles() = default;
 
     // Opens a log for reading and appending, creating it when missing (a new
-    // name is synced into its folder).
+    // name is synced into its folder).  Only a regular file, reached without
+    // following a link at its name and, where the file system keeps owners,
+    // owned by the user, is opened: anything else is error 75 and nothing is
+    // written.  No open waits for another program.
     [[nodiscard]] virtual Handle openLog(const std::filesystem::path& path) = 0;
-    // Creates the file, or empties it when it exists, for writing at offsets.
-    [[nodiscard]] virtual Handle createJournal(const std::filesystem::path& path) = 0;
-    // The whole file, or nullopt when there is no such file.
-    [[nodiscard]] virtual std::optional<std::string> readWhole(const std::filesystem::path& path) = 0;
+    // The same for a log that must already be there: nullopt when it is not.
+    [[nodiscard]] virtual std::optional<Handle> openExistingLog(const std::filesystem::path& path) = 0;
+    [[nodiscard]] virtual FileIdentity identityOf(Handle handle) = 0;
+    // One spelling for a folder, however it was reached (links, letter case).
+    [[nodiscard]] virtual std::filesystem::path canonicalFolder(const std::filesystem::path& folder) = 0;
+
+    // Makes the folder, and its missing parents, readable by the user alone;
+    // an existing one must be the user's own folder (else error 75).
+    virtual void makePrivateFolder(const std::filesystem::path& folder) = 0;
+    // Opens a journal in the private folder for writing in place, creating it
+    // (empty, the user's alone) when missing; `created` says which.
+    [[nodiscard]] virtual Handle openJournal(const std::filesystem::path& path, bool& created) = 0;
     virtual void closeHandle(Handle handle) noexcept = 0;
-    // Removes the file; a missing file is not an error.
-    virtual void removeFile(const std::filesystem::path& path) = 0;
-    // Makes the folder's entries (a new or removed name) durable.
-    virtual void syncFolder(const std::filesystem::path& folder) = 0;
+    // Makes the folder's entries (a new name) durable.  A folder that cannot
+    // be opened or synced is covered by syncing what holds `inside` (a file
+    // in it), or the error is thrown: never skipped.
+    virtual void syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) = 0;
 
     // Exclusive lock without waiting: false when another process holds it.
     [[nodiscard]] virtual bool tryLock(Handle handle) = 0;

@@ -1,6 +1,7 @@
 #include <cstdlib>
 
 #include "platform/system/DrivePath.h"
+#include "platform/system/StateFolder.h"
 
 namespace qadrill {
 
@@ -11,7 +12,21 @@ std::filesystem::path homeDirectory() {
     return home != nullptr && *home != '\0' ? std::filesystem::path(home) : std::filesystem::path("/");
 }
 
+std::filesystem::path fromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? std::filesystem::path(value) : std::filesystem::path();
+}
+
 }  // namespace
+
+// A relative XDG_STATE_HOME is to be ignored, as the base directory rules say.
+std::filesystem::path userStateFolder() {
+    const std::filesystem::path state = fromEnvironment("XDG_STATE_HOME");
+    if (state.is_absolute()) return state / "qadrill";
+    const std::filesystem::path home = fromEnvironment("HOME");
+    if (!home.is_absolute()) return {};
+    return home / ".local" / "state" / "qadrill";
+}
 
 DriveMap desktopDriveMap() {
     return [](char16_t letter) {

@@ -16,6 +16,9 @@ int commonError(int errnoValue) {
         case EPERM:
         case EROFS:
         case EISDIR:
+        case ELOOP:  // a link where a log's name should be
+        case ENXIO:  // a FIFO, socket or device there
+        case ENODEV:
             return err::accessDenied;
         case EAGAIN:
 #if EWOULDBLOCK != EAGAIN
@@ -32,7 +35,6 @@ int commonError(int errnoValue) {
         case ENFILE:
             return err::tooManyFiles;
         case ENAMETOOLONG:
-        case EINVAL:
         case EILSEQ:
             return err::badFileName;
         default:
@@ -43,8 +45,14 @@ int commonError(int errnoValue) {
 }  // namespace
 
 int runtimeErrorFor(int errnoValue, FileOperation operation, FileMode mode) {
+    // A sync or a cut-back that fails is the device's fault, whatever it says.
+    if (operation == FileOperation::fsync || operation == FileOperation::truncate) {
+        const bool full = errnoValue == ENOSPC || errnoValue == EDQUOT;
+        return full ? err::diskFull : err::deviceIo;
+    }
     if (const int common = commonError(errnoValue); common != 0) return common;
     const bool names = operation == FileOperation::open || operation == FileOperation::makeDirectory;
+    if (names && errnoValue == EINVAL) return err::badFileName;
     if (names && errnoValue == ENOTDIR) return err::pathNotFound;
     if (names && errnoValue == ENOENT) {
         const bool readsFile = operation == FileOperation::open && mode == FileMode::Input;

@@ -15,7 +15,7 @@ std::unique_ptr<SystemFiles> makeSystemFiles() { return std::make_unique<PosixFi
 
 void exitAtOnce() { _exit(0); }
 
-PosixFiles::PosixFiles() {
+PosixFiles::PosixFiles() : user_(::geteuid()) {
     // A write past the file size limit should fail with EFBIG (disk full to
     // the drill), not kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -34,8 +34,6 @@ ssize_t PosixFiles::systemWriteAt(int fd, const void* data, std::size_t size, of
 }
 
 int PosixFiles::systemTruncate(int fd, off_t size) { return ::ftruncate(fd, size); }
-
-int PosixFiles::systemRemove(const std::filesystem::path& path) { return ::unlink(path.c_str()); }
 
 int PosixFiles::systemFsync(int fd) { return ::fsync(fd); }
 

@@ -1,11 +1,13 @@
 // The file operations on descriptors, through the system-call hooks so that
 // injected faults reach the logs and the journal alike.
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 
 #include "platform/RuntimeError.h"
 #include "platform/posix/PosixFiles.h"
@@ -21,6 +23,9 @@ namespace {
 
 int descriptor(NativeFiles::Handle handle) { return static_cast<int>(handle); }
 
+// Never through a link at the name, never waiting on a FIFO or a device.
+constexpr int safeOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+
 }  // namespace
 
 NativeFiles::Handle PosixFiles::openInput(const std::filesystem::path& path) {
@@ -34,83 +39,130 @@ NativeFiles::Handle PosixFiles::openInput(const std::filesystem::path& path) {
     return fd;
 }
 
+// Emptied only once it is known to be the user's own regular file.
 NativeFiles::Handle PosixFiles::openOutput(const std::filesystem::path& path) {
-    return openWritable(path, O_WRONLY | O_TRUNC);
+    const int fd = openChecked(path, O_WRONLY | O_CREAT, FileMode::Output);
+    while (systemTruncate(fd, 0) != 0) {
+        if (errno == EINTR) continue;
+        const int error = errno;
+        ::close(fd);
+        fail(error, FileOperation::open, FileMode::Output);
+    }
+    return fd;
 }
 
 // A log is also opened for reading: recovery compares what it holds.
 NativeFiles::Handle PosixFiles::openLog(const std::filesystem::path& path) {
-    return openWritable(path, O_RDWR | O_APPEND);
+    return openChecked(path, O_RDWR | O_APPEND | O_CREAT, FileMode::Append);
 }
 
-// Creating with O_EXCL first tells us whether the name is new and so whether
-// the folder needs a sync.  A name that vanishes in between is tried again.
-int PosixFiles::openWritable(const std::filesystem::path& native, int modeFlags) {
-    const FileMode mode = (modeFlags & O_APPEND) != 0 ? FileMode::Append : FileMode::Output;
-    const int flags = O_CLOEXEC | modeFlags;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        int fd = systemOpen(native, flags | O_CREAT | O_EXCL, 0666);
-        if (fd >= 0) {
-            try {
-                syncFolder(native.parent_path());
-            } catch (...) {
-                ::close(fd);
-                throw;
-            }
-            return fd;
-        }
-        if (errno != EEXIST) fail(errno, FileOperation::open, mode);
-        fd = systemOpen(native, flags, 0);
-        if (fd >= 0) return fd;
-        if (errno != ENOENT) fail(errno, FileOperation::open, mode);
+std::optional<NativeFiles::Handle> PosixFiles::openExistingLog(const std::filesystem::path& path) {
+    const int fd = systemOpen(path, O_RDWR | O_APPEND | safeOpenFlags, 0);
+    if (fd < 0 && errno == ENOENT) return std::nullopt;
+    if (fd < 0) fail(errno, FileOperation::open);
+    return checkedLog(fd, path, FileMode::Append);
+}
+
+int PosixFiles::openChecked(const std::filesystem::path& path, int flags, FileMode mode) {
+    const int fd = systemOpen(path, flags | safeOpenFlags, 0666);
+    if (fd < 0) fail(errno, FileOperation::open, mode);
+    return checkedLog(fd, path, mode);
+}
+
+// One look at the open file: a regular file with one name, the user's own
+// where the file system keeps owners (one that shows every file as the
+// mounting user's passes, as it should).  An empty file may be a new name,
+// which is synced into its folder; then the descriptor is made blocking.
+int PosixFiles::checkedLog(int fd, const std::filesystem::path& path, FileMode mode) {
+    struct stat status {};
+    const bool looked = ::fstat(fd, &status) == 0;
+    const int error = looked ? EACCES : errno;
+    if (!looked || !S_ISREG(status.st_mode) || status.st_nlink != 1 || status.st_uid != user_) {
+        ::close(fd);
+        fail(error, FileOperation::open, mode);
     }
-    fail(EBUSY, FileOperation::open, mode);
+    try {
+        if (status.st_size == 0) syncFolder(path.parent_path(), fd);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    const int flags = (mode == FileMode::Append ? O_APPEND : 0);
+    if (::fcntl(fd, F_SETFL, flags) != 0) {
+        const int fcntlError = errno;
+        ::close(fd);
+        fail(fcntlError, FileOperation::open, mode);
+    }
+    return fd;
+}
+
+FileIdentity PosixFiles::identityOf(Handle handle) {
+    struct stat status {};
+    if (::fstat(descriptor(handle), &status) != 0) fail(errno, FileOperation::read);
+    return {std::uint64_t{status.st_dev}, std::uint64_t{status.st_ino}};
+}
+
+std::filesystem::path PosixFiles::canonicalFolder(const std::filesystem::path& folder) {
+    const std::unique_ptr<char, decltype(&::free)> resolved(::realpath(folder.empty() ? "." : folder.c_str(), nullptr),
+                                                            &::free);
+    return resolved ? std::filesystem::path(resolved.get()) : folder;
 }
 
 void PosixFiles::createDirectory(const std::filesystem::path& path) {
     if (systemMakeDirectory(path, 0777) != 0) fail(errno, FileOperation::makeDirectory);
 }
 
-NativeFiles::Handle PosixFiles::createJournal(const std::filesystem::path& path) {
-    const int fd = systemOpen(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) fail(errno, FileOperation::open);
-    return fd;
+// Missing parents are made as the base folders of the user's state are:
+// private.  The last one must be a folder of the user's, reached as it is.
+void PosixFiles::makePrivateFolder(const std::filesystem::path& folder) {
+    std::filesystem::path made;
+    for (const auto& part : folder) {
+        made /= part;
+        if (systemMakeDirectory(made, 0700) != 0 && errno != EEXIST) fail(errno, FileOperation::makeDirectory);
+    }
+    struct stat status {};
+    if (::lstat(folder.c_str(), &status) != 0) fail(errno, FileOperation::open);
+    if (!S_ISDIR(status.st_mode) || status.st_uid != user_) fail(EACCES, FileOperation::open);
+    if ((status.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) fail(errno, FileOperation::open);
 }
 
-std::optional<std::string> PosixFiles::readWhole(const std::filesystem::path& path) {
-    const int fd = systemOpen(path, O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0) {
-        if (errno == ENOENT) return std::nullopt;
-        fail(errno, FileOperation::open, FileMode::Input);
+NativeFiles::Handle PosixFiles::openJournal(const std::filesystem::path& path, bool& created) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int fd = systemOpen(path, O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
+        if (fd >= 0) {
+            created = false;
+            return fd;
+        }
+        if (errno != ENOENT) fail(errno, FileOperation::open);
+        fd = systemOpen(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0) {
+            created = true;
+            return fd;
+        }
+        if (errno != EEXIST) fail(errno, FileOperation::open);
     }
-    std::string whole;
-    try {
-        for (std::string chunk = readAt(fd, 0, readChunkSize); !chunk.empty();
-             chunk = readAt(fd, whole.size(), readChunkSize))
-            whole += chunk;
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    ::close(fd);
-    return whole;
+    fail(EBUSY, FileOperation::open);
 }
 
 void PosixFiles::closeHandle(Handle handle) noexcept { ::close(descriptor(handle)); }
 
-void PosixFiles::removeFile(const std::filesystem::path& path) {
-    if (systemRemove(path) != 0 && errno != ENOENT) fail(errno, FileOperation::remove);
-}
-
-// A new or removed name is durable only once its folder is synced.
-void PosixFiles::syncFolder(const std::filesystem::path& folder) {
+// A new name is durable only once its folder is synced.  A folder that cannot
+// be opened (one the user may write but not read, or no descriptor left) or
+// synced is covered by syncing the whole file system that holds the file.
+void PosixFiles::syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    const int result = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    // Some file systems cannot sync a folder at all; that is not a fault.
-    if (result != 0 && error != EINVAL && error != EROFS) fail(error, FileOperation::fsync);
+    int error = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        while (::fsync(fd) != 0) {
+            if (errno == EINTR) continue;
+            error = errno;
+            break;
+        }
+        ::close(fd);
+    }
+    if (error == 0 || error == EROFS) return;
+    if (!inside) fail(error, FileOperation::fsync);
+    if (::syncfs(descriptor(*inside)) != 0) fail(errno, FileOperation::fsync);
 }
 
 bool PosixFiles::tryLock(Handle handle) {
@@ -124,10 +176,11 @@ bool PosixFiles::tryLock(Handle handle) {
 
 void PosixFiles::unlock(Handle handle) noexcept { ::flock(descriptor(handle), LOCK_UN); }
 
+// The end of the file is its size: one call, no status block.
 std::uint64_t PosixFiles::sizeOf(Handle handle) {
-    struct stat status {};
-    if (::fstat(descriptor(handle), &status) != 0) fail(errno, FileOperation::write);
-    return static_cast<std::uint64_t>(status.st_size);
+    const off_t end = ::lseek(descriptor(handle), 0, SEEK_END);
+    if (end < 0) fail(errno, FileOperation::read);
+    return static_cast<std::uint64_t>(end);
 }
 
 std::string PosixFiles::readAt(Handle handle, std::uint64_t offset, std::size_t count) {

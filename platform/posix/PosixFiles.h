@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Platform.h"
 #include "platform/system/SystemFiles.h"
 
 namespace qadrill {
@@ -27,11 +28,13 @@ public:
     void createDirectory(const std::filesystem::path& path) override;
 
     Handle openLog(const std::filesystem::path& path) override;
-    Handle createJournal(const std::filesystem::path& path) override;
-    std::optional<std::string> readWhole(const std::filesystem::path& path) override;
+    std::optional<Handle> openExistingLog(const std::filesystem::path& path) override;
+    FileIdentity identityOf(Handle handle) override;
+    std::filesystem::path canonicalFolder(const std::filesystem::path& folder) override;
+    void makePrivateFolder(const std::filesystem::path& folder) override;
+    Handle openJournal(const std::filesystem::path& path, bool& created) override;
     void closeHandle(Handle handle) noexcept override;
-    void removeFile(const std::filesystem::path& path) override;
-    void syncFolder(const std::filesystem::path& folder) override;
+    void syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) override;
     bool tryLock(Handle handle) override;
     void unlock(Handle handle) noexcept override;
     std::uint64_t sizeOf(Handle handle) override;
@@ -48,13 +51,15 @@ protected:
     virtual ssize_t systemWrite(int fd, const void* data, std::size_t size);
     virtual ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset);
     virtual int systemTruncate(int fd, off_t size);
-    virtual int systemRemove(const std::filesystem::path& path);
     virtual int systemFsync(int fd);
     virtual ssize_t systemRead(int fd, void* data, std::size_t size, off_t offset);
     virtual int systemMakeDirectory(const std::filesystem::path& path, mode_t mode);
 
 private:
-    [[nodiscard]] int openWritable(const std::filesystem::path& native, int modeFlags);
+    [[nodiscard]] int openChecked(const std::filesystem::path& path, int flags, FileMode mode);
+    [[nodiscard]] int checkedLog(int fd, const std::filesystem::path& path, FileMode mode);
+
+    uid_t user_;
 };
 
 }  // namespace qadrill

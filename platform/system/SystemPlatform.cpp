@@ -8,6 +8,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/journal/Journal.h"
 #include "platform/system/LocalClock.h"
+#include "platform/system/StateFolder.h"
 
 namespace qadrill {
 
@@ -46,6 +47,11 @@ SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lock
 
 SystemPlatform::~SystemPlatform() { closeAll(); }
 
+void SystemPlatform::useStateFolder(std::filesystem::path folder) {
+    stateFolder_ = std::move(folder);
+    journal_.reset();
+}
+
 std::filesystem::path SystemPlatform::nativePathOf(const std::u16string& path) const {
     auto native = nativePath(path, driveMap_);
     if (!native) throw RuntimeError(err::badFileName);
@@ -66,7 +72,7 @@ void SystemPlatform::makeDirectory(const std::u16string& path) {
     const std::filesystem::path native = nativePathOf(path);
     naming(native, [&] {
         files_->createDirectory(native);
-        files_->syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."));
+        files_->syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), std::nullopt);
     });
 }
 
@@ -106,7 +112,13 @@ void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
         if (file.mode != FileMode::Append) throw RuntimeError(err::badFileMode);
         targets.push_back({record.fileNumber, file.native, file.handle, record.bytes});
     }
-    naming(sharedFolder(targets), [&] { appendJournaled(*files_, targets, lockWait_); });
+    if (!journal_) {
+        if (stateFolder_.empty()) stateFolder_ = userStateFolder();
+        // Without a home of its own the user has nowhere private to keep it.
+        if (stateFolder_.empty()) throw RuntimeError(err::pathNotFound);
+        journal_.emplace(*files_, stateFolder_, lockWait_);
+    }
+    naming(sharedFolder(targets), [&] { journal_->append(targets); });
 }
 
 std::string SystemPlatform::lineInput(int fileNumber) {

@@ -10,7 +10,8 @@
 // then error 70) the bytes go out in one append and are synced; if any of
 // that fails the file is cut back to its old size, so a log never holds half
 // a record.  The records of one command go through the journal (Journal.h),
-// so they hold across the logs and across a crash.
+// kept in the user's private state folder, so they hold across the logs and
+// across a crash.
 
 #include <array>
 #include <chrono>
@@ -23,6 +24,7 @@
 #include <string_view>
 
 #include "platform/Platform.h"
+#include "platform/journal/Journal.h"
 #include "platform/system/DrivePath.h"
 #include "platform/system/LineBuffer.h"
 #include "platform/system/RandomSequence.h"
@@ -62,6 +64,8 @@ public:
     // The native file a drill path names; error 52 when it has no drive letter.
     [[nodiscard]] std::filesystem::path nativePathOf(const std::u16string& path) const;
     [[nodiscard]] bool isOpen(int fileNumber) const;
+    // Where the journals go instead of the user's state folder (tests, benchmarks).
+    void useStateFolder(std::filesystem::path folder);
 
 private:
     using Handle = NativeFiles::Handle;
@@ -80,6 +84,8 @@ private:
     DriveMap driveMap_;
     std::chrono::milliseconds lockWait_;
     std::array<std::optional<OpenFile>, maxFileNumber + 1> openFiles_;
+    std::filesystem::path stateFolder_;
+    std::optional<LogJournal> journal_;
     RandomSequence random_;
 };
 

@@ -26,6 +26,20 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// How many continuation bytes a lead byte announces, or -1 for a byte that
+// cannot lead (a continuation byte, C0 and C1 that could only start an
+// overlong form, F5 to FF that would pass U+10FFFF or were never UTF-8).
+int continuationBytesAfter(unsigned char lead) {
+    if (lead < 0x80) return 0;
+    if (lead >= 0xC2 && lead <= 0xDF) return 1;
+    if (lead >= 0xE0 && lead <= 0xEF) return 2;
+    if (lead >= 0xF0 && lead <= 0xF4) return 3;
+    return -1;
+}
+
+// A character written with more bytes than it needs is overlong.
+constexpr char32_t smallestOfLength[] = {0, 0x80, 0x800, 0x10000};
+
 void appendUtf16(std::u16string& out, char32_t c) {
     if (c < 0x10000) {
         out += static_cast<char16_t>(c);
@@ -55,7 +69,7 @@ std::u16string fromUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80 ? 0 : lead >= 0xF0 && lead < 0xF8 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+        const int extra = continuationBytesAfter(lead);
         if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size()) {
             out += static_cast<char16_t>(replacement);
             ++i;
@@ -71,7 +85,8 @@ std::u16string fromUtf8(std::string_view text) {
             }
             c = (c << 6) | (next & 0x3F);
         }
-        if (!valid || c > 0x10FFFF || isSurrogate(c)) {
+        const bool overlong = c < smallestOfLength[extra];
+        if (!valid || overlong || c > 0x10FFFF || isSurrogate(c)) {
             out += static_cast<char16_t>(replacement);
             ++i;
             continue;

@@ -7,6 +7,12 @@ namespace qadrill {
 
 // The same drill numbers as the POSIX table gives for the same failures.
 int runtimeErrorFor(int systemError, FileOperation operation, FileMode mode) {
+    // A flush or a cut-back that fails is the device's fault, whatever it says.
+    if (operation == FileOperation::fsync || operation == FileOperation::truncate) {
+        const auto error = static_cast<DWORD>(systemError);
+        const bool full = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+        return full ? err::diskFull : err::deviceIo;
+    }
     const bool creates = operation == FileOperation::open && mode != FileMode::Input;
     switch (static_cast<DWORD>(systemError)) {
         case ERROR_FILE_NOT_FOUND:

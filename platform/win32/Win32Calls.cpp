@@ -23,6 +23,16 @@ OVERLAPPED overlappedAt(std::uint64_t offset) {
 
 }  // namespace
 
+// The form that lifts MAX_PATH: \\?\c:\... or \\?\UNC\server\share\...;
+// it takes the path as it stands, so it is made whole first.
+std::wstring longPathOf(const std::filesystem::path& path) {
+    std::wstring text = path.lexically_normal().make_preferred().wstring();
+    if (text.starts_with(L"\\\\?\\")) return text;
+    if (text.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + text.substr(2);
+    if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') return L"\\\\?\\" + text;
+    return text;
+}
+
 std::unique_ptr<SystemFiles> makeSystemFiles() { return std::make_unique<Win32Files>(); }
 
 void exitAtOnce() {
@@ -32,7 +42,7 @@ void exitAtOnce() {
 
 void* Win32Files::systemCreateFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
                                    unsigned long attributes) {
-    return CreateFileW(path.c_str(), access, shareAll, nullptr, disposition, attributes, nullptr);
+    return CreateFileW(longPathOf(path).c_str(), access, shareAll, nullptr, disposition, attributes, nullptr);
 }
 
 bool Win32Files::systemLock(void* handle) {
@@ -61,8 +71,6 @@ bool Win32Files::systemTruncate(void* handle, std::uint64_t size) {
     return SetFilePointerEx(handle, target, nullptr, FILE_BEGIN) != FALSE && SetEndOfFile(handle) != FALSE;
 }
 
-bool Win32Files::systemRemove(const std::filesystem::path& path) { return DeleteFileW(path.c_str()) != FALSE; }
-
 bool Win32Files::systemFlush(void* handle) { return FlushFileBuffers(handle) != FALSE; }
 
 bool Win32Files::systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) {
@@ -72,7 +80,7 @@ bool Win32Files::systemRead(void* handle, std::uint64_t offset, void* data, unsi
 }
 
 bool Win32Files::systemCreateDirectory(const std::filesystem::path& path) {
-    return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+    return CreateDirectoryW(longPathOf(path).c_str(), nullptr) != FALSE;
 }
 
 }  // namespace qadrill

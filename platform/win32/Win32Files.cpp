@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/RuntimeError.h"
 #include "platform/system/ErrorTable.h"
@@ -13,6 +14,8 @@ namespace qadrill {
 
 namespace {
 
+// Two copies of the program append to the same logs; a reader may look on.
+constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Read for the journal's look at a log, write for cutting it back.
 constexpr DWORD logAccess = FILE_READ_DATA | FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 
@@ -34,73 +37,102 @@ NativeFiles::Handle Win32Files::openInput(const std::filesystem::path& path) {
 }
 
 NativeFiles::Handle Win32Files::openOutput(const std::filesystem::path& path) {
-    return openWritable(path, FileMode::Output);
+    const Handle handle = openChecked(path, OPEN_ALWAYS, FileMode::Output);
+    if (!systemTruncate(handleOf(handle), 0)) {
+        const DWORD error = GetLastError();
+        CloseHandle(handleOf(handle));
+        SetLastError(error);
+        fail(FileOperation::open, FileMode::Output);
+    }
+    return handle;
 }
 
 NativeFiles::Handle Win32Files::openLog(const std::filesystem::path& path) {
-    return openWritable(path, FileMode::Append);
+    return openChecked(path, OPEN_ALWAYS, FileMode::Append);
 }
 
-// Creating a new name first tells whether the folder gains an entry, as on
-// POSIX; a name that vanishes in between is tried again.
-NativeFiles::Handle Win32Files::openWritable(const std::filesystem::path& path, FileMode mode) {
-    const DWORD existing = mode == FileMode::Append ? OPEN_EXISTING : TRUNCATE_EXISTING;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        HANDLE handle = systemCreateFile(path, logAccess, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
-        if (handle != INVALID_HANDLE_VALUE) {
-            syncFolder(path.parent_path());
-            return toHandle(handle);
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) fail(FileOperation::open, mode);
-        handle = systemCreateFile(path, logAccess, existing, FILE_ATTRIBUTE_NORMAL);
-        if (handle != INVALID_HANDLE_VALUE) return toHandle(handle);
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) fail(FileOperation::open, mode);
-    }
-    SetLastError(ERROR_SHARING_VIOLATION);
-    fail(FileOperation::open, mode);
-}
-
-// The leading dot hides a journal only on POSIX; here the attribute does.
-NativeFiles::Handle Win32Files::createJournal(const std::filesystem::path& path) {
-    HANDLE handle = systemCreateFile(path, logAccess, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN);
-    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Output);
-    return toHandle(handle);
-}
-
-std::optional<std::string> Win32Files::readWhole(const std::filesystem::path& path) {
-    HANDLE handle = systemCreateFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+std::optional<NativeFiles::Handle> Win32Files::openExistingLog(const std::filesystem::path& path) {
+    HANDLE handle =
+        systemCreateFile(path, logAccess, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-        fail(FileOperation::open, FileMode::Input);
+        fail(FileOperation::open);
     }
-    std::string whole;
-    try {
-        for (;;) {
-            std::string piece = readAt(toHandle(handle), whole.size(), readChunkSize);
-            if (piece.empty()) break;
-            whole += piece;
-        }
-    } catch (...) {
+    return checkedFile(handle, path, FileMode::Append, true);
+}
+
+// The name itself is opened, never what a link or junction there points at.
+// OPEN_ALWAYS says whether the name was new, without a failing probe first.
+NativeFiles::Handle Win32Files::openChecked(const std::filesystem::path& path, unsigned long disposition,
+                                            FileMode mode) {
+    HANDLE handle =
+        systemCreateFile(path, logAccess, disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, mode);
+    return checkedFile(handle, path, mode, GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+// Only a disk file that is no reparse point is kept; anything else is 75.
+NativeFiles::Handle Win32Files::checkedFile(void* handle, const std::filesystem::path& path, FileMode mode,
+                                            bool existed) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool looked = GetFileInformationByHandle(handle, &info) != FALSE;
+    constexpr DWORD notAFile = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+    if (!looked || (info.dwFileAttributes & notAFile) != 0 || GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
-        throw;
+        SetLastError(ERROR_ACCESS_DENIED);
+        fail(FileOperation::open, mode);
     }
+    if (!existed) syncFolder(path.parent_path(), toHandle(handle));
+    return toHandle(handle);
+}
+
+FileIdentity Win32Files::identityOf(Handle handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(handleOf(handle), &info) == FALSE) fail(FileOperation::read);
+    return {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+// The folder's name as the file system keeps it: letter case, links and the
+// 8.3 short names all give way to one spelling.
+std::filesystem::path Win32Files::canonicalFolder(const std::filesystem::path& folder) {
+    HANDLE handle = CreateFileW(longPathOf(folder).c_str(), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return folder;
+    std::wstring name(32768, L'\0');
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), FILE_NAME_NORMALIZED);
     CloseHandle(handle);
-    return whole;
+    if (length == 0 || length >= name.size()) return folder;
+    name.resize(length);
+    if (name.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + name.substr(8);
+    if (name.starts_with(L"\\\\?\\")) return name.substr(4);
+    return name;
+}
+
+// The user's local application data is theirs alone already.
+void Win32Files::makePrivateFolder(const std::filesystem::path& folder) {
+    std::filesystem::path made;
+    for (const auto& part : folder) {
+        made /= part;
+        if (!made.has_relative_path()) continue;
+        if (!systemCreateDirectory(made) && GetLastError() != ERROR_ALREADY_EXISTS) fail(FileOperation::makeDirectory);
+    }
+}
+
+NativeFiles::Handle Win32Files::openJournal(const std::filesystem::path& path, bool& created) {
+    HANDLE handle =
+        systemCreateFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Output);
+    created = GetLastError() != ERROR_ALREADY_EXISTS;
+    return toHandle(handle);
 }
 
 void Win32Files::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
 
-void Win32Files::removeFile(const std::filesystem::path& path) {
-    if (systemRemove(path)) return;
-    const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) fail(FileOperation::remove);
-}
-
-// NTFS keeps its own log of names; a folder cannot be flushed without
-// administrator rights, and need not be.
-void Win32Files::syncFolder(const std::filesystem::path&) {}
+// NTFS keeps its own log of names: a new name is durable with the file's
+// own flush.  A folder cannot be flushed without administrator rights.
+void Win32Files::syncFolder(const std::filesystem::path&, std::optional<Handle>) {}
 
 bool Win32Files::tryLock(Handle handle) {
     if (systemLock(handleOf(handle))) return true;

@@ -5,6 +5,9 @@
 // what the call returns with its error left for GetLastError, so the test
 // files can inject faults and the real error table and roll-back still run.
 //
+// Paths go to the system in their long form (\\?\), so a log deep under a
+// network folder may pass MAX_PATH.
+//
 // <windows.h> stays out of this header: a handle is a void*, a DWORD an
 // unsigned long.
 
@@ -26,11 +29,13 @@ public:
     void createDirectory(const std::filesystem::path& path) override;
 
     Handle openLog(const std::filesystem::path& path) override;
-    Handle createJournal(const std::filesystem::path& path) override;
-    std::optional<std::string> readWhole(const std::filesystem::path& path) override;
+    std::optional<Handle> openExistingLog(const std::filesystem::path& path) override;
+    FileIdentity identityOf(Handle handle) override;
+    std::filesystem::path canonicalFolder(const std::filesystem::path& folder) override;
+    void makePrivateFolder(const std::filesystem::path& folder) override;
+    Handle openJournal(const std::filesystem::path& path, bool& created) override;
     void closeHandle(Handle handle) noexcept override;
-    void removeFile(const std::filesystem::path& path) override;
-    void syncFolder(const std::filesystem::path& folder) override;
+    void syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) override;
     bool tryLock(Handle handle) override;
     void unlock(Handle handle) noexcept override;
     std::uint64_t sizeOf(Handle handle) override;
@@ -53,14 +58,17 @@ protected:
                                unsigned long& written);
     // SetFilePointerEx to the size, then SetEndOfFile.
     virtual bool systemTruncate(void* handle, std::uint64_t size);
-    virtual bool systemRemove(const std::filesystem::path& path);
     virtual bool systemFlush(void* handle);
     // ReadFile at an offset; false with ERROR_HANDLE_EOF past the end.
     virtual bool systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got);
     virtual bool systemCreateDirectory(const std::filesystem::path& path);
 
 private:
-    [[nodiscard]] Handle openWritable(const std::filesystem::path& path, FileMode mode);
+    [[nodiscard]] Handle openChecked(const std::filesystem::path& path, unsigned long disposition, FileMode mode);
+    [[nodiscard]] Handle checkedFile(void* handle, const std::filesystem::path& path, FileMode mode, bool existed);
 };
+
+// The path in the form CreateFileW takes past MAX_PATH.
+[[nodiscard]] std::wstring longPathOf(const std::filesystem::path& path);
 
 }  // namespace qadrill

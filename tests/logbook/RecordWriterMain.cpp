@@ -27,7 +27,9 @@ namespace {
 class WriterPlatform final : public HeadlessPlatform {
 public:
     WriterPlatform(const std::filesystem::path& root, bool lineByLine)
-        : HeadlessPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {}
+        : HeadlessPlatform(driveMapUnder(root), std::chrono::seconds(60)), lineByLine_(lineByLine) {
+        useStateFolder(root / "state");
+    }
 
     void appendRecords(std::span<const RecordAppend> records) override {
         if (!lineByLine_) return HeadlessPlatform::appendRecords(records);

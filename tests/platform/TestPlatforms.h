@@ -12,7 +12,9 @@ namespace qadrill::testing {
 class BarePlatform final : public HeadlessPlatform {
 public:
     BarePlatform(const std::filesystem::path& root, std::chrono::milliseconds lockWait)
-        : HeadlessPlatform(driveMapUnder(root), lockWait) {}
+        : HeadlessPlatform(driveMapUnder(root), lockWait) {
+        useStateFolder(root / "state");
+    }
 
     // Say "closeAll" on stderr, for a child whose end a test watches.
     bool announceCloseAll = false;

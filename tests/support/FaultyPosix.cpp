@@ -36,10 +36,6 @@ protected:
         return plan_.serve(
             FileOperation::truncate, [&] { return PosixFiles::systemTruncate(fd, size); }, failWith);
     }
-    int systemRemove(const std::filesystem::path& path) override {
-        return plan_.serve(
-            FileOperation::remove, [&] { return PosixFiles::systemRemove(path); }, failWith);
-    }
     int systemFsync(int fd) override {
         return plan_.serve(
             FileOperation::fsync, [&] { return PosixFiles::systemFsync(fd); }, failWith);

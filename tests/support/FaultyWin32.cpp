@@ -79,10 +79,6 @@ protected:
         return plan_.serve(
             FileOperation::truncate, [&] { return Win32Files::systemTruncate(handle, size); }, failWith);
     }
-    bool systemRemove(const std::filesystem::path& path) override {
-        return plan_.serve(
-            FileOperation::remove, [&] { return Win32Files::systemRemove(path); }, failWith);
-    }
     bool systemFlush(void* handle) override {
         return plan_.serve(
             FileOperation::fsync, [&] { return Win32Files::systemFlush(handle); }, failWith);

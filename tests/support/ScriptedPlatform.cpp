@@ -17,6 +17,7 @@ namespace qadrill::testing {
 ScriptedPlatform::ScriptedPlatform(std::filesystem::path root)
     : FaultyHost(driveMapUnder(root), std::chrono::milliseconds(0)), root_(std::move(root)) {
     std::filesystem::create_directories(root_ / "c");
+    useStateFolder(root_ / "state");
 }
 
 std::optional<std::string> ScriptedPlatform::fileBytes(const std::u16string& drillPath) const {

@@ -1,178 +1,278 @@
 // The journal against a process that dies after any one of its operations,
-// and against the power failing there: once the next command has run, each
-// log of the interrupted command holds its record whole or not at all, all
-// of them agree, and bytes that are not the record's are never cut.
+// against the power failing there, and against faults that never clear: once
+// a later command has run, each log holds each record whole or not at all,
+// all of them agree, no record is there twice, a reported failure stays
+// failed, and bytes that are not a record's are never cut.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/RuntimeError.h"
 #include "platform/journal/Journal.h"
+#include "platform/journal/JournalFormat.h"
 #include "tests/platform/journal/SimulatedDisk.h"
+#include "tests/support/RowName.h"
 
 namespace qadrill::testing {
 namespace {
 
+using namespace std::chrono_literals;
+using qadrill::testing::PrintTo;
+
 const std::filesystem::path folder = "/home/ann/plovenda";
+const std::filesystem::path stateFolder = "/home/ann/.local/state/qadrill";
 const std::string earlier = "earlier record\r\n";
+const std::array<std::filesystem::path, 3> logs = {folder / "masterFile_Ann.txt", folder / "send_1207Ann.txt",
+                                                   folder / "notes_Ann.txt"};
 
-struct Log {
-    std::filesystem::path path;
-    std::string interrupted;  // the record of the command that dies
-    std::string next;         // the next command's record, if it writes this log
-};
+// One command's record per log, empty where it does not write that log.
+using Command = std::array<std::string, 3>;
 
-// A notes command over three logs dies; a response command over two follows,
-// so the notes log is recovered by a command that does not write it.
-const std::vector<Log> logs = {
-    {folder / "masterFile_Ann.txt", "NOTES master: first note\r\n......\r\n", "RESPONSE master: 4 m/s\r\n"},
-    {folder / "send_1207Ann.txt", "NOTES send: first note\r\n...... ", "RESPONSE send: 4 m/s\r\n"},
-    {folder / "notes_Ann.txt", "NOTES notes: first note\r\n...... ", ""},
-};
+// A notes command over three logs, then a response command over two (so the
+// notes log is recovered by a command that does not write it), then notes.
+const Command firstNotes = {"NOTES master: first note\r\n......\r\n", "NOTES send: first note\r\n...... ",
+                            "NOTES notes: first note\r\n...... "};
+const Command response = {"RESPONSE master: 4 m/s\r\n", "RESPONSE send: 4 m/s\r\n", ""};
+const Command laterNotes = {"NOTES master: later\r\n", "NOTES send: later\r\n", "NOTES notes: later\r\n"};
 
 void seed(SimulatedDisk& disk) {
-    for (const Log& log : logs) disk.put(log.path, earlier);
+    for (const auto& log : logs) disk.put(log, earlier);
 }
 
-// One command through the journal, as the platform runs it.
-void runCommand(SimulatedDisk& disk, bool interrupted) {
+// One command through the journal, as the platform runs it: the logs opened,
+// appended to together, closed.
+void runCommand(SimulatedDisk& disk, LogJournal& journal, const Command& command,
+                const std::filesystem::path& logFolder = folder) {
     std::vector<AppendTarget> targets;
-    int fileNumber = 1;
-    for (const Log& log : logs) {
-        const std::string& bytes = interrupted ? log.interrupted : log.next;
-        if (!bytes.empty()) targets.push_back({fileNumber, log.path, disk.openLog(log.path), bytes});
-        ++fileNumber;
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        if (command[i].empty()) continue;
+        const auto path = logFolder / logs[i].filename();
+        targets.push_back({static_cast<int>(i + 1), path, disk.openLog(path), command[i]});
     }
-    appendJournaled(disk, targets, std::chrono::milliseconds(0));
+    try {
+        journal.append(targets);
+    } catch (...) {
+        for (const AppendTarget& target : targets) disk.closeHandle(target.handle);
+        throw;
+    }
     for (const AppendTarget& target : targets) disk.closeHandle(target.handle);
 }
 
-// Runs the interrupted command on `disk` as planned; whatever stops it.
-void runPlanned(SimulatedDisk& disk) {
+// A command in a process of its own; true when it returned without error.
+bool runInNewProcess(SimulatedDisk& disk, const Command& command) {
+    LogJournal journal(disk, stateFolder, 0ms);
     try {
-        runCommand(disk, true);
+        runCommand(disk, journal, command);
+        return !disk.died();
     } catch (const ProcessDied&) {
     } catch (const RuntimeError&) {
     }
+    return false;
 }
 
-std::size_t operationsOfCleanRun() {
-    SimulatedDisk disk;
-    seed(disk);
-    runCommand(disk, true);
-    return disk.operations();
+std::size_t operationsOf(const SimulatedDisk& start, const Command& command) {
+    SimulatedDisk disk = start;
+    LogJournal journal(disk, stateFolder, 0ms);
+    const std::size_t before = disk.operations();
+    runCommand(disk, journal, command);
+    return disk.operations() - before;
 }
 
-// After the next command: every log is the earlier record, the interrupted
-// record whole in all of them or in none, then the next command's record;
-// and no journal is left.  Returns whether the interrupted record landed.
-bool expectWholeOrNoneEverywhere(const SimulatedDisk& disk) {
-    int landed = 0;
-    for (const Log& log : logs) {
-        const auto bytes = disk.bytesOf(log.path);
-        const bool hasRecord = bytes == earlier + log.interrupted + log.next;
-        EXPECT_TRUE(hasRecord || bytes == earlier + log.next)
-            << log.path << " holds " << ::testing::PrintToString(bytes);
-        landed += hasRecord ? 1 : 0;
+// Takes `record` off the front of `rest` if it is there.
+bool took(std::string& rest, const std::string& record) {
+    if (record.empty() || rest.compare(0, record.size(), record) != 0) return false;
+    rest.erase(0, record.size());
+    return true;
+}
+
+// After the last command: every log is the earlier record, then each earlier
+// command's record whole or not at all (the same in every log it writes),
+// then the last command's record; the journal is done and nothing is set
+// aside.  Returns which of the earlier commands landed.
+std::vector<bool> expectWholeOrNone(const SimulatedDisk& disk, const std::vector<Command>& earlierCommands,
+                                    const Command& last) {
+    std::vector<int> landed(earlierCommands.size(), 0);
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        std::string rest = disk.bytesOf(logs[i]).value_or("<missing>");
+        const std::string whole = rest;
+        EXPECT_TRUE(took(rest, earlier)) << logs[i] << " lost its earlier record: " << ::testing::PrintToString(whole);
+        for (std::size_t c = 0; c < earlierCommands.size(); ++c) landed[c] += took(rest, earlierCommands[c][i]) ? 1 : 0;
+        EXPECT_EQ(rest, last[i]) << logs[i] << " holds " << ::testing::PrintToString(whole);
     }
-    EXPECT_TRUE(landed == 0 || landed == static_cast<int>(logs.size())) << landed << " logs hold the record";
-    EXPECT_EQ(disk.fileCount(), logs.size()) << "a journal is left";
-    return landed > 0;
+    std::vector<bool> result;
+    for (std::size_t c = 0; c < earlierCommands.size(); ++c) {
+        const auto writes = static_cast<int>(std::count_if(earlierCommands[c].begin(), earlierCommands[c].end(),
+                                                           [](const std::string& r) { return !r.empty(); }));
+        EXPECT_TRUE(landed[c] == 0 || landed[c] == writes) << "command " << c << " is in " << landed[c] << " logs";
+        result.push_back(landed[c] > 0);
+    }
+    const auto journals = disk.filesIn(stateFolder);
+    EXPECT_LE(journals.size(), 1U) << "a journal was set aside";
+    for (const auto& [name, bytes] : journals)
+        EXPECT_TRUE(bytes.size() > stateOffset && bytes[stateOffset] == done) << name << " is left unfinished";
+    return result;
 }
 
-const char* const crashNames[] = {"killed", "power_cut_drops_unsynced", "power_cut_keeps_half"};
+// Opens, journal made and its folder synced, journal written and synced.
+constexpr std::size_t firstJournalDurable = 3 + 2 + 2;
 
-class JournalCrash : public ::testing::TestWithParam<CrashKind> {};
+class TwoCommandCrash : public ::testing::TestWithParam<CrashKind> {};
 
-TEST_P(JournalCrash, AfterEveryOperationTheNextCommandLeavesWholeOrNone) {
-    const std::size_t total = operationsOfCleanRun();
-    // Before its first append the command only opens, sizes and journals:
-    // once the journal is written and synced (file and folder), the record
-    // must survive whatever happens next.
-    const std::size_t journalDurable = 3 + 4;  // three opens; create, write, sync, sync the folder
-    for (std::size_t last = 0; last <= total; ++last) {
-        SCOPED_TRACE("died after operation " + std::to_string(last) + " of " + std::to_string(total));
-        SimulatedDisk disk;
-        seed(disk);
-        disk.dieAfter(last);
-        runPlanned(disk);
-        SimulatedDisk after = disk.afterCrash(GetParam());
-        runCommand(after, false);
-        const bool landed = expectWholeOrNoneEverywhere(after);
-        if (last >= journalDurable) {
-            EXPECT_TRUE(landed) << "a durable journal was not rolled forward";
+// The first command dies after every operation k; the command that recovers
+// it dies after every one of its own operations j, each way a crash can
+// happen; a third command then runs.
+TEST_P(TwoCommandCrash, EveryCrashOfTheFirstAndOfItsRecoveryLeavesWholeOrNone) {
+    SimulatedDisk fresh;
+    seed(fresh);
+    const std::size_t firstTotal = operationsOf(fresh, firstNotes);
+    std::size_t states = 0;
+    for (std::size_t k = 0; k <= firstTotal; ++k) {
+        SimulatedDisk disk = fresh;
+        disk.dieAfter(k);
+        runInNewProcess(disk, firstNotes);
+        const SimulatedDisk afterFirst = disk.afterCrash(GetParam());
+        const std::size_t secondTotal = operationsOf(afterFirst, response);
+        for (const CrashKind second : allCrashKinds) {
+            for (std::size_t j = 0; j <= secondTotal; ++j) {
+                SCOPED_TRACE("first died after " + std::to_string(k) + ", recovery (" + crashName(second) + ") after " +
+                             std::to_string(j));
+                SimulatedDisk recovering = afterFirst;
+                recovering.dieAfter(j);
+                runInNewProcess(recovering, response);
+                SimulatedDisk last = recovering.afterCrash(second);
+                ASSERT_TRUE(runInNewProcess(last, laterNotes));
+                const auto landed = expectWholeOrNone(last, {firstNotes, response}, laterNotes);
+                if (k >= firstJournalDurable) {
+                    EXPECT_TRUE(landed[0]) << "a durable journal was not rolled forward";
+                }
+                ++states;
+                if (HasFailure()) return;
+            }
         }
-        if (HasFailure()) return;
     }
+    RecordProperty("states", static_cast<int>(states));
 }
+
+INSTANTIATE_TEST_SUITE_P(Crashes, TwoCommandCrash, ::testing::ValuesIn(allCrashKinds),
+                         [](const ::testing::TestParamInfo<CrashKind>& row) { return crashName(row.param); });
+
+class FailureThenCrash : public ::testing::TestWithParam<CrashKind> {};
 
 // A failure at any operation, and then death anywhere in its clean-up: the
-// record is gone everywhere or whole everywhere.  Without a death a failure
-// before every log holds the record leaves it nowhere.
-TEST_P(JournalCrash, FailureThenDeathDuringTheCleanUpLeavesWholeOrNone) {
-    const std::size_t total = operationsOfCleanRun();
+// record is gone everywhere or whole everywhere.  A failure that was
+// reported (the process lived to return it) never lands later.
+TEST_P(FailureThenCrash, FailureThenDeathDuringTheCleanUpLeavesWholeOrNone) {
+    SimulatedDisk fresh;
+    seed(fresh);
+    const std::size_t total = operationsOf(fresh, firstNotes);
     for (std::size_t failing = 1; failing <= total; ++failing) {
-        for (std::size_t last = failing; last <= total + 2 * logs.size() + 2; ++last) {
+        for (std::size_t last = failing; last <= total + 2 * logs.size() + 4; ++last) {
             SCOPED_TRACE("operation " + std::to_string(failing) + " failed, died after " + std::to_string(last));
-            SimulatedDisk disk;
-            seed(disk);
+            SimulatedDisk disk = fresh;
             disk.failAt(failing, err::deviceIo);
             disk.dieAfter(last);
-            runPlanned(disk);
+            LogJournal journal(disk, stateFolder, 0ms);
+            bool reported = false;
+            try {
+                runCommand(disk, journal, firstNotes);
+            } catch (const RuntimeError&) {
+                reported = !disk.died();
+            } catch (const ProcessDied&) {
+            }
             SimulatedDisk after = disk.afterCrash(GetParam());
-            runCommand(after, false);
-            expectWholeOrNoneEverywhere(after);
+            ASSERT_TRUE(runInNewProcess(after, response));
+            const auto landed = expectWholeOrNone(after, {firstNotes}, response);
+            if (reported) {
+                EXPECT_FALSE(landed[0]) << "a reported failure landed later";
+            }
             if (HasFailure()) return;
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Crashes, JournalCrash,
-                         ::testing::Values(CrashKind::killed, CrashKind::powerCutDropsUnsynced,
-                                           CrashKind::powerCutKeepsHalfUnsynced),
-                         [](const ::testing::TestParamInfo<CrashKind>& row) {
-                             return std::string(crashNames[static_cast<int>(row.param)]);
-                         });
+INSTANTIATE_TEST_SUITE_P(Crashes, FailureThenCrash, ::testing::ValuesIn(allCrashKinds),
+                         [](const ::testing::TestParamInfo<CrashKind>& row) { return crashName(row.param); });
+
+// Every operation from the N-th on fails, for every N (the mark, the cut-back,
+// the journal's write, all of them): then the fault clears and the student
+// presses again in the same program.  The record is in every log once.
+TEST(PersistentFault, FromEveryOperationOnThenClearedAndPressedAgainWritesOnce) {
+    SimulatedDisk fresh;
+    seed(fresh);
+    SimulatedDisk warm = fresh;
+    ASSERT_TRUE(runInNewProcess(warm, response));  // the journal file exists from here on
+    const std::size_t total = operationsOf(warm, firstNotes);
+    for (std::size_t from = 1; from <= total + 1; ++from) {
+        SCOPED_TRACE("every operation from " + std::to_string(from) + " on fails");
+        SimulatedDisk disk = warm;
+        LogJournal journal(disk, stateFolder, 0ms);
+        disk.failFrom(disk.operations() + from, err::deviceIo);
+        bool failed = false;
+        try {
+            runCommand(disk, journal, firstNotes);
+        } catch (const RuntimeError&) {
+            failed = true;
+        }
+        disk.clearFaults();
+        if (failed) runCommand(disk, journal, firstNotes);
+        runCommand(disk, journal, laterNotes);
+        const auto landed = expectWholeOrNone(disk, {response, firstNotes}, laterNotes);
+        EXPECT_TRUE(landed[1]);
+        if (HasFailure()) return;
+    }
+}
 
 // What another program put in a log after the crash stays where it is, with
 // everything before it; a record rolled forward then goes whole after it.
 TEST(JournalRecovery, ForeignBytesAreNeverCut) {
     const std::string foreign = "typed in by hand\r\n";
-    const std::size_t total = operationsOfCleanRun();
+    SimulatedDisk fresh;
+    seed(fresh);
+    const std::size_t total = operationsOf(fresh, firstNotes);
     for (std::size_t failing = 0; failing <= total; ++failing) {
-        for (std::size_t last = failing; last <= total + 2 * logs.size() + 2; ++last) {
+        for (std::size_t last = failing; last <= total + 2 * logs.size() + 4; ++last) {
             SCOPED_TRACE("operation " + std::to_string(failing) + " failed, died after " + std::to_string(last));
-            SimulatedDisk disk;
-            seed(disk);
+            SimulatedDisk disk = fresh;
             if (failing > 0) disk.failAt(failing, err::deviceIo);
             disk.dieAfter(last);
-            runPlanned(disk);
+            runInNewProcess(disk, firstNotes);
             SimulatedDisk after = disk.afterCrash(CrashKind::killed);
-            const Log& send = logs[1];
-            const std::string leftBySend = *after.bytesOf(send.path) + foreign;
-            after.put(send.path, leftBySend);
-            runCommand(after, false);
-            const std::string recovered = *after.bytesOf(send.path);
+            const std::string leftBySend = *after.bytesOf(logs[1]) + foreign;
+            after.put(logs[1], leftBySend);
+            ASSERT_TRUE(runInNewProcess(after, response));
+            const std::string recovered = *after.bytesOf(logs[1]);
             ASSERT_EQ(recovered.substr(0, leftBySend.size()), leftBySend);
-            const bool masterHasIt = after.bytesOf(logs[0].path) == earlier + logs[0].interrupted + logs[0].next;
-            const bool sendHadIt = leftBySend == earlier + send.interrupted + foreign;
+            const bool masterHasIt = after.bytesOf(logs[0]) == earlier + firstNotes[0] + response[0];
+            const bool sendHadIt = leftBySend == earlier + firstNotes[1] + foreign;
             EXPECT_EQ(recovered.substr(leftBySend.size()),
-                      (masterHasIt && !sendHadIt ? send.interrupted : "") + send.next);
+                      (masterHasIt && !sendHadIt ? firstNotes[1] : "") + response[1]);
         }
     }
 }
 
+// A journal the first command left once it was durable, nothing appended.
+std::string durableJournal() {
+    SimulatedDisk disk;
+    seed(disk);
+    disk.dieAfter(firstJournalDurable);
+    runInNewProcess(disk, firstNotes);
+    return disk.filesIn(stateFolder).begin()->second;
+}
+
+std::filesystem::path journalOf(const std::filesystem::path& firstLog) {
+    SimulatedDisk unused;
+    return LogJournal(unused, stateFolder, 0ms).journalPathFor(firstLog);
+}
+
 // A journal too short, with a bad checksum or with a state it does not know
-// was never synced: it is removed and no log is touched.
+// was never synced: no log is touched and the command goes on.
 TEST(JournalRecovery, TornOrForeignJournalsAreDiscarded) {
-    SimulatedDisk clean;
-    seed(clean);
-    clean.dieAfter(7);  // journal durable, nothing appended yet
-    runPlanned(clean);
-    const std::filesystem::path journal = journalPathFor(logs[0].path);
-    const std::string whole = *clean.bytesOf(journal);
+    const std::string whole = durableJournal();
     const struct {
         const char* name;
         std::string bytes;
@@ -181,42 +281,105 @@ TEST(JournalRecovery, TornOrForeignJournalsAreDiscarded) {
         {"cut in the middle", whole.substr(0, whole.size() / 2)},
         {"last byte missing", whole.substr(0, whole.size() - 1)},
         {"one byte changed", std::string(whole).replace(whole.size() / 2, 1, "\x7f")},
-        {"unknown state", std::string(whole).replace(8, 1, "Z")},
+        {"unknown state", std::string(whole).replace(stateOffset, 1, "Z")},
+        {"zeros where it grew", std::string(whole).replace(whole.size() / 2, whole.size() / 2, whole.size() / 2, '\0')},
         {"someone else's file", "not a journal at all"},
     };
     for (const auto& journalCase : cases) {
         SCOPED_TRACE(journalCase.name);
         SimulatedDisk disk;
         seed(disk);
-        disk.put(journal, journalCase.bytes);
-        runCommand(disk, false);
-        for (const Log& log : logs) EXPECT_EQ(disk.bytesOf(log.path), earlier + log.next) << log.path;
-        EXPECT_FALSE(disk.bytesOf(journal).has_value());
+        disk.put(journalOf(logs[0]), journalCase.bytes);
+        ASSERT_TRUE(runInNewProcess(disk, response));
+        expectWholeOrNone(disk, {}, response);
     }
 }
 
-TEST(JournalPath, HiddenBesideTheFirstLogAndApartForEveryName) {
-    EXPECT_EQ(journalPathFor(folder / "masterFile_Ann_Lee_Smith.txt"),
-              folder / ".masterFile_Ann_Lee_Smith.txt.journal");
-    // Names near the limit are cut to fit, with a hash that keeps them apart.
-    const std::string longA = "masterFile_" + std::string(240, 'a') + "A.txt";
-    const std::string longB = "masterFile_" + std::string(240, 'a') + "B.txt";
-    const auto a = journalPathFor(folder / longA).filename().string();
-    const auto b = journalPathFor(folder / longB).filename().string();
-    EXPECT_LE(a.size(), 255U);
-    EXPECT_EQ(a.front(), '.');
+// A journal that cannot be finished, or names its logs another way, never
+// stops the student's command: it is finished through the file's identity,
+// or set aside beside itself under a name that says so.
+struct RecoveryRow {
+    const char* name;
+    // Changes the disk the interrupted command left; the folder the next
+    // command names its logs by.
+    std::function<std::filesystem::path(SimulatedDisk&, std::string& journal)> plant;
+    bool setAside;
+    bool recordLands;
+};
+
+std::string withFolder(const std::string& journal, const std::filesystem::path& other) {
+    auto contents = decodeJournal(journal);
+    contents->folder = other;
+    return encodeJournal(*contents);
+}
+
+std::string withName(const std::string& journal, std::size_t entry, const std::string& name) {
+    auto contents = decodeJournal(journal);
+    contents->entries[entry].name = name;
+    return encodeJournal(*contents);
+}
+
+const RecoveryRow recoveryRows[] = {
+    {"folder_since_moved",
+     [](SimulatedDisk&, std::string& journal) {
+         journal = withFolder(journal, "/home/ann/old plovenda");
+         return folder;
+     },
+     true, false},
+    {"name_leaving_the_folder",
+     [](SimulatedDisk&, std::string& journal) {
+         journal = withName(journal, 2, "../.bashrc");
+         return folder;
+     },
+     true, false},
+    {"log_gone",
+     [](SimulatedDisk& disk, std::string&) {
+         disk.erase(logs[2]);
+         return folder;
+     },
+     true, false},
+    {"same_folder_another_spelling",
+     [](SimulatedDisk& disk, std::string&) {
+         disk.aliasFolder("/home/Ann/plovenda", folder);
+         return std::filesystem::path("/home/Ann/plovenda");
+     },
+     false, true},
+    {"zeros_the_crash_left",
+     [](SimulatedDisk& disk, std::string&) {
+         disk.put(logs[1], earlier + std::string(firstNotes[1].size() / 2, '\0'));
+         return folder;
+     },
+     false, true},
+};
+
+class RecoveryNeverLocksOut : public ::testing::TestWithParam<RecoveryRow> {};
+
+TEST_P(RecoveryNeverLocksOut, TheCommandGoesOn) {
+    const RecoveryRow& row = GetParam();
+    SimulatedDisk disk;
+    seed(disk);
+    std::string journal = durableJournal();
+    const std::filesystem::path logFolder = row.plant(disk, journal);
+    disk.put(journalOf(logs[0]), journal);
+    LogJournal next(disk, stateFolder, 0ms);
+    ASSERT_NO_THROW(runCommand(disk, next, response, logFolder));
+    const auto files = disk.filesIn(stateFolder);
+    EXPECT_EQ(files.size(), row.setAside ? 2U : 1U);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string expected = earlier + (row.recordLands ? firstNotes[i] : "") + response[i];
+        EXPECT_EQ(disk.bytesOf(logs[i]), expected) << logs[i];
+    }
+    ASSERT_NO_THROW(runCommand(disk, next, laterNotes, logFolder)) << "a second command";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RecoveryNeverLocksOut, ::testing::ValuesIn(recoveryRows), rowName);
+
+TEST(JournalPath, InTheStateFolderApartForEveryLog) {
+    const auto a = journalOf(folder / "masterFile_Ann.txt");
+    const auto b = journalOf(folder / "masterFile_Ann_Lee.txt");
+    EXPECT_EQ(a.parent_path(), stateFolder);
     EXPECT_NE(a, b);
-    // A cut never splits a character of a multi-byte name.
-    const std::string greek = "masterFile_" + std::string(60, 'x') + [] {
-        std::string s;
-        for (int i = 0; i < 100; ++i) s += "\xce\x94";
-        return s;
-    }() + ".txt";
-    const auto cut = journalPathFor(folder / greek).filename().u8string();
-    EXPECT_LE(cut.size(), 255U);
-    const std::size_t hashAt = cut.find(u8'~');
-    ASSERT_NE(hashAt, std::u8string::npos);
-    EXPECT_NE(static_cast<unsigned char>(cut[hashAt - 1]), 0xCE) << "the cut split a character";
+    EXPECT_EQ(a, journalOf(folder / "masterFile_Ann.txt"));
 }
 
 }  // namespace

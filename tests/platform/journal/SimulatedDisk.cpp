@@ -8,90 +8,155 @@ namespace qadrill::testing {
 
 namespace {
 
-// The synced bytes and half of what came after them, when the file only grew.
+// Where the process's bytes first differ from the synced ones.
+std::size_t firstChange(const SimulatedDisk::File& file) {
+    const auto [seen, durable] =
+        std::mismatch(file.seen.begin(), file.seen.end(), file.durable.begin(), file.durable.end());
+    return static_cast<std::size_t>(seen - file.seen.begin());
+}
+
+// The synced bytes with the first half of what changed after them written back.
 std::string halfWrittenBack(const SimulatedDisk::File& file) {
-    if (file.seen.size() < file.durable.size() || file.seen.compare(0, file.durable.size(), file.durable) != 0)
-        return file.durable;
-    const std::size_t unsynced = file.seen.size() - file.durable.size();
-    return file.seen.substr(0, file.durable.size() + unsynced / 2);
+    const std::size_t from = firstChange(file);
+    const std::size_t cut = from + (file.seen.size() - from) / 2;
+    std::string bytes = file.seen.substr(0, cut);
+    if (file.durable.size() > cut) bytes += file.durable.substr(cut);
+    return bytes;
+}
+
+// The new size reached the disk, the new bytes past the old end did not.
+std::string sizeKeptZeroed(const SimulatedDisk::File& file) {
+    if (file.seen.size() <= file.durable.size()) return file.durable;
+    return file.durable + std::string(file.seen.size() - file.durable.size(), '\0');
+}
+
+std::string survivingBytes(const SimulatedDisk::File& file, CrashKind kind) {
+    switch (kind) {
+        case CrashKind::killed:
+            return file.seen;
+        case CrashKind::powerCutDropsUnsynced:
+            return file.durable;
+        case CrashKind::powerCutKeepsHalfUnsynced:
+            return halfWrittenBack(file);
+        case CrashKind::powerCutKeepsSizeZeroed:
+            return sizeKeptZeroed(file);
+    }
+    return file.durable;
 }
 
 }  // namespace
 
 SimulatedDisk SimulatedDisk::afterCrash(CrashKind kind) const {
     SimulatedDisk after;
+    after.aliases_ = aliases_;
+    // A killed process leaves its unsynced bytes in the system's cache: the
+    // next process reads them, a power cut after that still loses them.
     if (kind == CrashKind::killed) {
         after.files_ = files_;
-        after.unsyncedRemovals_ = unsyncedRemovals_;
         return after;
     }
-    const bool keepHalf = kind == CrashKind::powerCutKeepsHalfUnsynced;
-    for (const auto& [path, bytes] : unsyncedRemovals_) after.files_[path] = File{bytes, bytes, true};
     for (const auto& [path, file] : files_) {
         // Write-back order is the disk's own: an unsynced name may or may not survive.
-        if (!file.named && !keepHalf) continue;
-        const std::string bytes = keepHalf ? halfWrittenBack(file) : file.durable;
+        if (!file.named && kind == CrashKind::powerCutDropsUnsynced) continue;
+        const std::string bytes = survivingBytes(file, kind);
         after.files_[path] = File{bytes, bytes, true};
     }
     return after;
 }
 
+std::filesystem::path SimulatedDisk::resolved(const std::filesystem::path& path) const {
+    const auto alias = aliases_.find(path.parent_path());
+    return alias == aliases_.end() ? path : alias->second / path.filename();
+}
+
 void SimulatedDisk::put(const std::filesystem::path& path, const std::string& bytes) {
-    files_[path] = File{bytes, bytes, true};
+    files_[resolved(path)] = File{bytes, bytes, true};
 }
 
 std::optional<std::string> SimulatedDisk::bytesOf(const std::filesystem::path& path) const {
-    const auto found = files_.find(path);
+    const auto found = files_.find(resolved(path));
     if (found == files_.end()) return std::nullopt;
     return found->second.seen;
 }
 
+std::map<std::string, std::string> SimulatedDisk::filesIn(const std::filesystem::path& folder) const {
+    std::map<std::string, std::string> found;
+    for (const auto& [path, file] : files_)
+        if (path.parent_path() == folder) found[path.filename().string()] = file.seen;
+    return found;
+}
+
 void SimulatedDisk::step() {
     ++operations_;
-    if (lastOperation_ && operations_ > *lastOperation_) throw ProcessDied{};
-    if (failure_ && operations_ == failure_->which) throw RuntimeError(failure_->number);
+    if (died_ || (lastOperation_ && operations_ > *lastOperation_)) {
+        died_ = true;
+        throw ProcessDied{};
+    }
+    if (!failure_) return;
+    const bool due = failure_->fromThereOn ? operations_ >= failure_->which : operations_ == failure_->which;
+    if (due) throw RuntimeError(failure_->number);
 }
 
 SimulatedDisk::File& SimulatedDisk::fileOf(Handle handle) { return files_.at(handles_.at(handle)); }
 
+NativeFiles::Handle SimulatedDisk::handleTo(const std::filesystem::path& path) {
+    handles_[nextHandle_] = path;
+    return nextHandle_++;
+}
+
 NativeFiles::Handle SimulatedDisk::openLog(const std::filesystem::path& path) {
     step();
     // A new log's name is synced into its folder as it is made.
-    files_.try_emplace(path, File{"", "", true});
-    handles_[nextHandle_] = path;
-    return nextHandle_++;
+    files_.try_emplace(resolved(path), File{"", "", true});
+    return handleTo(resolved(path));
 }
 
-NativeFiles::Handle SimulatedDisk::createJournal(const std::filesystem::path& path) {
-    step();
-    const auto [file, created] = files_.try_emplace(path, File{"", "", false});
-    file->second.seen.clear();
-    handles_[nextHandle_] = path;
-    return nextHandle_++;
+std::optional<NativeFiles::Handle> SimulatedDisk::openExistingLog(const std::filesystem::path& path) {
+    if (!files_.contains(resolved(path))) return std::nullopt;
+    return handleTo(resolved(path));
 }
 
-std::optional<std::string> SimulatedDisk::readWhole(const std::filesystem::path& path) { return bytesOf(path); }
+FileIdentity SimulatedDisk::identityOf(Handle handle) {
+    return {1, std::hash<std::string>{}(handles_.at(handle).string())};
+}
+
+std::filesystem::path SimulatedDisk::canonicalFolder(const std::filesystem::path& folder) {
+    const auto alias = aliases_.find(folder);
+    return alias == aliases_.end() ? folder : alias->second;
+}
+
+void SimulatedDisk::makePrivateFolder(const std::filesystem::path&) {}
+
+NativeFiles::Handle SimulatedDisk::openJournal(const std::filesystem::path& path, bool& created) {
+    created = !files_.contains(path);
+    if (created) {
+        step();
+        files_[path] = File{"", "", false};
+    }
+    return handleTo(path);
+}
 
 void SimulatedDisk::closeHandle(Handle handle) noexcept { handles_.erase(handle); }
 
-void SimulatedDisk::removeFile(const std::filesystem::path& path) {
-    step();
-    const auto found = files_.find(path);
-    if (found == files_.end()) return;
-    if (found->second.named) unsyncedRemovals_[path] = found->second.durable;
-    files_.erase(found);
-}
-
-void SimulatedDisk::syncFolder(const std::filesystem::path& folder) {
+void SimulatedDisk::syncFolder(const std::filesystem::path& folder, std::optional<Handle>) {
     step();
     for (auto& [path, file] : files_)
         if (path.parent_path() == folder) file.named = true;
-    std::erase_if(unsyncedRemovals_, [&](const auto& removal) { return removal.first.parent_path() == folder; });
 }
 
-bool SimulatedDisk::tryLock(Handle) { return true; }
+// Two copies of a command never run here at once; a second handle on a locked
+// file is what a journal naming a log another way would open.
+bool SimulatedDisk::tryLock(Handle handle) {
+    const auto [holder, taken] = locks_.try_emplace(handles_.at(handle), handle);
+    return taken || holder->second == handle;
+}
 
-void SimulatedDisk::unlock(Handle) noexcept {}
+void SimulatedDisk::unlock(Handle handle) noexcept {
+    const auto held = handles_.find(handle);
+    if (held == handles_.end()) return;
+    const auto lock = locks_.find(held->second);
+    if (lock != locks_.end() && lock->second == handle) locks_.erase(lock);
+}
 
 std::uint64_t SimulatedDisk::sizeOf(Handle handle) { return fileOf(handle).seen.size(); }
 

@@ -3,8 +3,9 @@
 // what the process sees and what has been synced, and numbers every
 // operation that changes the disk, so a test can end the process right after
 // any one of them and then look at what a crash would leave: everything the
-// process wrote (killed), only what was synced (power cut), or synced bytes
-// and part of the rest (power cut in the middle of write-back).
+// process wrote (killed), only what was synced (power cut), synced bytes and
+// part of the rest (power cut in the middle of write-back), or a file's new
+// size without its new bytes (zeros where the bytes should be).
 
 #include <cstddef>
 #include <exception>
@@ -23,12 +24,18 @@ struct ProcessDied : std::exception {
     [[nodiscard]] const char* what() const noexcept override { return "process died"; }
 };
 
-enum class CrashKind { killed, powerCutDropsUnsynced, powerCutKeepsHalfUnsynced };
+enum class CrashKind { killed, powerCutDropsUnsynced, powerCutKeepsHalfUnsynced, powerCutKeepsSizeZeroed };
 
-inline void PrintTo(CrashKind kind, std::ostream* out) {
-    static const char* const names[] = {"killed", "power cut, unsynced dropped", "power cut, half written back"};
-    *out << names[static_cast<int>(kind)];
+inline constexpr CrashKind allCrashKinds[] = {CrashKind::killed, CrashKind::powerCutDropsUnsynced,
+                                              CrashKind::powerCutKeepsHalfUnsynced, CrashKind::powerCutKeepsSizeZeroed};
+
+inline const char* crashName(CrashKind kind) {
+    static const char* const names[] = {"killed", "power_cut_drops_unsynced", "power_cut_keeps_half",
+                                        "power_cut_keeps_size_zeroed"};
+    return names[static_cast<int>(kind)];
 }
+
+inline void PrintTo(CrashKind kind, std::ostream* out) { *out << crashName(kind); }
 
 class SimulatedDisk final : public NativeFiles {
 public:
@@ -41,22 +48,37 @@ public:
     // The process dies instead of running operation number `last + 1`.
     void dieAfter(std::size_t last) { lastOperation_ = last; }
     // Operation number `which` fails with error `number` instead of running.
-    void failAt(std::size_t which, int number) { failure_ = {which, number}; }
+    void failAt(std::size_t which, int number) { failure_ = {which, number, false}; }
+    // Every operation from number `first` on fails with error `number`.
+    void failFrom(std::size_t first, int number) { failure_ = {first, number, true}; }
+    void clearFaults() { failure_.reset(); }
     [[nodiscard]] std::size_t operations() const { return operations_; }
+    // Whether the process died: what it does after that never happened, even
+    // where its code catches everything.
+    [[nodiscard]] bool died() const { return died_; }
+
+    // Another name for a folder, as a link or another letter case gives it.
+    void aliasFolder(const std::filesystem::path& alias, const std::filesystem::path& folder) {
+        aliases_[alias] = folder;
+    }
 
     // The disk a crash leaves behind, as the next process finds it.
     [[nodiscard]] SimulatedDisk afterCrash(CrashKind kind) const;
 
     void put(const std::filesystem::path& path, const std::string& bytes);
+    void erase(const std::filesystem::path& path) { files_.erase(resolved(path)); }
     [[nodiscard]] std::optional<std::string> bytesOf(const std::filesystem::path& path) const;
-    [[nodiscard]] std::size_t fileCount() const { return files_.size(); }
+    // Every file in the folder, by name.
+    [[nodiscard]] std::map<std::string, std::string> filesIn(const std::filesystem::path& folder) const;
 
     Handle openLog(const std::filesystem::path& path) override;
-    Handle createJournal(const std::filesystem::path& path) override;
-    std::optional<std::string> readWhole(const std::filesystem::path& path) override;
+    std::optional<Handle> openExistingLog(const std::filesystem::path& path) override;
+    FileIdentity identityOf(Handle handle) override;
+    std::filesystem::path canonicalFolder(const std::filesystem::path& folder) override;
+    void makePrivateFolder(const std::filesystem::path& folder) override;
+    Handle openJournal(const std::filesystem::path& path, bool& created) override;
     void closeHandle(Handle handle) noexcept override;
-    void removeFile(const std::filesystem::path& path) override;
-    void syncFolder(const std::filesystem::path& folder) override;
+    void syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) override;
     bool tryLock(Handle handle) override;
     void unlock(Handle handle) noexcept override;
     std::uint64_t sizeOf(Handle handle) override;
@@ -70,18 +92,22 @@ private:
     struct Failure {
         std::size_t which = 0;
         int number = 0;
+        bool fromThereOn = false;
     };
 
     // Counts an operation that changes the disk; dies or fails as planned.
     void step();
     [[nodiscard]] File& fileOf(Handle handle);
+    [[nodiscard]] std::filesystem::path resolved(const std::filesystem::path& path) const;
+    Handle handleTo(const std::filesystem::path& path);
 
     std::map<std::filesystem::path, File> files_;
-    // Removed names that a power cut would bring back, with their synced bytes.
-    std::map<std::filesystem::path, std::string> unsyncedRemovals_;
+    std::map<std::filesystem::path, std::filesystem::path> aliases_;
     std::map<Handle, std::filesystem::path> handles_;
+    std::map<std::filesystem::path, Handle> locks_;
     Handle nextHandle_ = 3;
     std::size_t operations_ = 0;
+    bool died_ = false;
     std::optional<std::size_t> lastOperation_;
     std::optional<Failure> failure_;
 };

@@ -117,19 +117,68 @@ TEST_F(NativeFilesOnWindows, LogReadsWritesAtOffsetsAndCutsBack) {
     EXPECT_EQ(files.sizeOf(handle), 3U);
     EXPECT_EQ(files.appendBytes(handle, "!"), 1U);
     files.closeHandle(handle);
-    EXPECT_EQ(files.readWhole(log), "01a!");
+    EXPECT_EQ(contents(log), "01a!");
 }
 
-TEST_F(NativeFilesOnWindows, JournalIsHiddenAndRemovable) {
-    const auto journal = dir.path() / ".log.txt.journal";
-    files.closeHandle(files.createJournal(journal));
-    const DWORD attributes = GetFileAttributesW(journal.c_str());
-    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
-    EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0U);
-    files.closeHandle(files.createJournal(journal));
-    files.removeFile(journal);
-    EXPECT_EQ(files.readWhole(journal), std::nullopt);
-    files.removeFile(journal);
+TEST_F(NativeFilesOnWindows, JournalIsCreatedOnceThenReused) {
+    const auto journal = dir.path() / "state" / "0123.journal";
+    std::filesystem::create_directories(journal.parent_path());
+    bool created = false;
+    auto handle = files.openJournal(journal, created);
+    EXPECT_TRUE(created);
+    files.writeAt(handle, 0, "QADJRNL2");
+    files.closeHandle(handle);
+    handle = files.openJournal(journal, created);
+    EXPECT_FALSE(created);
+    EXPECT_EQ(files.readAt(handle, 0, 8), "QADJRNL2");
+    files.closeHandle(handle);
+}
+
+// One file under two spellings is one file: recovery reuses the command's own
+// handle instead of locking the log against itself.
+TEST_F(NativeFilesOnWindows, SpellingsOfOneFileShareItsIdentity) {
+    std::ofstream(log, std::ios::binary) << "x";
+    const auto lower = files.openLog(log);
+    const auto upper = files.openLog(dir.path() / "LOG.TXT");
+    const auto other = files.openLog(dir.path() / "other.txt");
+    EXPECT_EQ(files.identityOf(lower), files.identityOf(upper));
+    EXPECT_NE(files.identityOf(lower), files.identityOf(other));
+    for (const auto handle : {lower, upper, other}) files.closeHandle(handle);
+    std::filesystem::create_directories(dir.path() / "Ann Lee");
+    EXPECT_EQ(files.canonicalFolder(dir.path() / "ann lee").filename(), "Ann Lee");
+}
+
+// A log's name that is a link or a folder: 75, nothing written.
+TEST_F(NativeFilesOnWindows, ReparsePointsAndFoldersAreRefused) {
+    const auto target = dir.path() / "thesis.txt";
+    std::ofstream(target, std::ios::binary) << "mine";
+    std::filesystem::create_directories(dir.path() / "c" / "folder.txt");
+    HeadlessPlatform platform(driveMapUnder(dir.path()), 0ms);
+    EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\folder.txt", FileMode::Append); }), 75) << "folder";
+    const auto link = dir.path() / "c" / "link.txt";
+    if (CreateSymbolicLinkW(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) == FALSE)
+        GTEST_SKIP() << "this system makes no symbolic links (error " << GetLastError() << ")";
+    const DWORD attributes = GetFileAttributesW(link.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        GTEST_SKIP() << "this system shows the link it made as a plain file, not a reparse point (Wine does)";
+    EXPECT_EQ(errorOf([&] { platform.open(1, u"c:\\link.txt", FileMode::Append); }), 75) << "link";
+    EXPECT_EQ(contents(target), "mine");
+}
+
+// A 240-byte name under the network folder's depth passes MAX_PATH.
+TEST_F(NativeFilesOnWindows, LongNamesDeepInAFolderWork) {
+    const std::u16string folder = u"c:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1";
+    std::filesystem::create_directories(dir.path() / "c" / "bkp_000416" / "My Documents" / "distance students" /
+                                        "interactive problems" / "lb1");
+    const std::u16string name = u"masterFile_" + std::u16string(225, u'a') + u".txt";
+    ASSERT_EQ(name.size(), 240U);
+    HeadlessPlatform platform(driveMapUnder(dir.path()), 0ms);
+    platform.open(1, folder + u"\\" + name, FileMode::Append);
+    platform.write(1, "record\r\n");
+    platform.close(1);
+    platform.open(1, folder + u"\\" + name, FileMode::Input);
+    EXPECT_EQ(platform.lineInput(1), "record");
+    platform.close(1);
 }
 
 TEST_F(NativeFilesOnWindows, LockHeldByAnotherProcessIsRefusedUntilReleased) {
