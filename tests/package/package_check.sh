@@ -94,7 +94,10 @@ prompt=$(wait_window "Q&A Drill")
 wm_class=$(xprop -id "$prompt" WM_CLASS)
 startup_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 grep -qF "\"$startup_class\"" <<<"$wm_class" || fail "window class $wm_class does not match StartupWMClass=$startup_class"
-xprop -id "$prompt" _NET_WM_ICON | grep -q "Icon (48 x 48)" || fail "the prompt does not carry the 48-pixel icon"
+# The toolkit may set the icon just after the window maps; wait for it, bounded.
+has_icon() { xprop -id "$prompt" _NET_WM_ICON 2>/dev/null | grep -q "Icon (48 x 48)"; }
+for _ in $(seq $((E2E_TIMEOUT * 10))); do has_icon && break; sleep 0.1; done
+has_icon || fail "the prompt does not carry the 48-pixel icon: $(xprop -id "$prompt" _NET_WM_ICON 2>&1 | head -c 200)"
 if [ -n "$ARTIFACTS" ]; then
     mkdir -p "$ARTIFACTS"
     import -window root "$ARTIFACTS/installed_first_prompt.png"
