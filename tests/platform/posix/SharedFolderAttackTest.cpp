@@ -29,6 +29,7 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/RowName.h"
 #include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
@@ -183,7 +184,10 @@ struct AttackRow {
     std::size_t plant;
     std::size_t place;
     mode_t shareMode;
+    std::string name;
 };
+
+using qadrill::testing::PrintTo;
 
 class SharedFolderAttack : public ::testing::TestWithParam<AttackRow> {};
 
@@ -231,14 +235,14 @@ std::vector<AttackRow> attackRows() {
     std::vector<AttackRow> rows;
     for (const mode_t mode : {mode_t{01777}, mode_t{0777}})
         for (std::size_t place = 0; place < std::size(places); ++place)
-            for (std::size_t plant = 0; plant < std::size(plants); ++plant) rows.push_back({plant, place, mode});
+            for (std::size_t plant = 0; plant < std::size(plants); ++plant)
+                rows.push_back(
+                    {plant, place, mode,
+                     std::string(mode == 01777 ? "sticky_" : "open_") + places[place].name + "_" + plants[plant].name});
     return rows;
 }
 
-INSTANTIATE_TEST_SUITE_P(Plants, SharedFolderAttack, ::testing::ValuesIn(attackRows()), [](const auto& row) {
-    return std::string(row.param.shareMode == 01777 ? "sticky_" : "open_") + places[row.param.place].name + "_" +
-           plants[row.param.plant].name;
-});
+INSTANTIATE_TEST_SUITE_P(Plants, SharedFolderAttack, ::testing::ValuesIn(attackRows()), rowName);
 
 }  // namespace
 }  // namespace qadrill::testing
