@@ -19,6 +19,8 @@ start_desktop() {
     WORK=$(mktemp -d)
     export HOME="$WORK/home"
     mkdir -p "$HOME"
+    # The journal's state folder goes with the private home too.
+    unset XDG_STATE_HOME
     local n
     for n in $(seq 90 140); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
