@@ -11,7 +11,12 @@ LAUNCHER=${LAUNCHER:-}
 FORM_WIDTH=725
 FORM_HEIGHT=573
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# A failure shows what the program itself said last.
+fail() {
+    echo "FAIL: $*" >&2
+    [ -s "${WORK:-}/app.log" ] && tail -n 20 "$WORK/app.log" | sed 's/^/  program: /' >&2
+    exit 1
+}
 
 # Starts a private X server and a private home; sets DISPLAY and HOME.
 start_desktop() {
@@ -21,17 +26,15 @@ start_desktop() {
     mkdir -p "$HOME"
     # The journal's state folder goes with the private home too.
     unset XDG_STATE_HOME
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        for _ in $(seq 50); do
-            DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1 && { export DISPLAY=":$n"; break 2; }
-            kill -0 "$XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null || true
+    # The server picks a free display itself and names it only once it takes
+    # connections, so a desktop still closing or another suite's display is
+    # never mistaken for ours.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq $((E2E_TIMEOUT * 10))); do
+        [ -s "$WORK/display" ] && { export DISPLAY=":$(head -n 1 "$WORK/display")"; break; }
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
     [ -n "${DISPLAY:-}" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     trap stop_desktop EXIT
@@ -64,7 +67,8 @@ data_dir() {
 stop_desktop() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
     [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
-    kill "$XVFB_PID" 2>/dev/null || true
+    # The server is gone before the next suite starts its own.
+    kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
     [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
 }
 
