@@ -2,7 +2,7 @@
 // What every system's platform shares: the table of files by number, their
 // modes, line input, the one-unit write, the clock texts, the random
 // sequence and the program end.  The system's own calls come from the
-// SystemFiles it holds (PosixFiles, Win32Files), the local time from
+// SystemFiles it holds (each system defines its own), the local time from
 // LocalClock.  Prompts, message boxes, clipboard and beep are left to the
 // desktop (window/) and to the test platforms, which derive from this class.
 //
@@ -37,7 +37,7 @@ public:
     static constexpr std::chrono::milliseconds defaultLockWait{2000};
 
     explicit SystemPlatform(DriveMap driveMap = desktopDriveMap(), std::chrono::milliseconds lockWait = defaultLockWait,
-                            std::unique_ptr<SystemFiles> files = makeSystemFiles());
+                            std::unique_ptr<SystemFiles> files = std::make_unique<SystemFiles>());
     ~SystemPlatform() override;
     SystemPlatform(const SystemPlatform&) = delete;
     SystemPlatform& operator=(const SystemPlatform&) = delete;

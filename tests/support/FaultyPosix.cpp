@@ -1,7 +1,8 @@
-// The faulty files of a POSIX system: each hook fails with the planned errno.
+// The faulty files of a POSIX system: each call fails with the planned errno.
 #include <cerrno>
 
-#include "platform/posix/PosixFiles.h"
+#include "platform/posix/SystemCallsPosix.h"
+#include "platform/system/SystemFiles.h"
 #include "tests/support/FaultyHost.h"
 
 namespace qadrill::testing {
@@ -13,40 +14,39 @@ int failWith(int errnoValue) {
     return -1;
 }
 
-class FaultyPosixFiles final : public PosixFiles {
+class FaultyCalls final : public SystemCalls {
 public:
-    explicit FaultyPosixFiles(FaultPlan& plan) : plan_(plan) {}
+    explicit FaultyCalls(FaultPlan& plan) : plan_(plan) {}
 
-protected:
-    int systemOpen(const std::filesystem::path& path, int flags, mode_t mode) override {
+    int open(const std::filesystem::path& path, int flags, mode_t mode) override {
         return plan_.serve(
-            FileOperation::open, [&] { return PosixFiles::systemOpen(path, flags, mode); }, failWith);
+            FileOperation::open, [&] { return SystemCalls::open(path, flags, mode); }, failWith);
     }
-    int systemLock(int fd) override {
+    int lock(int fd) override {
         return plan_.serve(
-            FileOperation::lock, [&] { return PosixFiles::systemLock(fd); }, failWith);
+            FileOperation::lock, [&] { return SystemCalls::lock(fd); }, failWith);
     }
-    ssize_t systemWrite(int fd, const void* data, std::size_t size) override {
-        return plannedWrite(size, [&](std::size_t n) { return PosixFiles::systemWrite(fd, data, n); });
+    ssize_t write(int fd, const void* data, std::size_t size) override {
+        return plannedWrite(size, [&](std::size_t n) { return SystemCalls::write(fd, data, n); });
     }
-    ssize_t systemWriteAt(int fd, const void* data, std::size_t size, off_t offset) override {
-        return plannedWrite(size, [&](std::size_t n) { return PosixFiles::systemWriteAt(fd, data, n, offset); });
+    ssize_t writeAt(int fd, const void* data, std::size_t size, off_t offset) override {
+        return plannedWrite(size, [&](std::size_t n) { return SystemCalls::writeAt(fd, data, n, offset); });
     }
-    int systemTruncate(int fd, off_t size) override {
+    int truncate(int fd, off_t size) override {
         return plan_.serve(
-            FileOperation::truncate, [&] { return PosixFiles::systemTruncate(fd, size); }, failWith);
+            FileOperation::truncate, [&] { return SystemCalls::truncate(fd, size); }, failWith);
     }
-    int systemFsync(int fd) override {
+    int fsync(int fd) override {
         return plan_.serve(
-            FileOperation::fsync, [&] { return PosixFiles::systemFsync(fd); }, failWith);
+            FileOperation::fsync, [&] { return SystemCalls::fsync(fd); }, failWith);
     }
-    ssize_t systemRead(int fd, void* data, std::size_t size, off_t offset) override {
+    ssize_t read(int fd, void* data, std::size_t size, off_t offset) override {
         return plan_.serve(
-            FileOperation::read, [&] { return PosixFiles::systemRead(fd, data, size, offset); }, failWith);
+            FileOperation::read, [&] { return SystemCalls::read(fd, data, size, offset); }, failWith);
     }
-    int systemMakeDirectory(const std::filesystem::path& path, mode_t mode) override {
+    int makeDirectory(const std::filesystem::path& path, mode_t mode) override {
         return plan_.serve(
-            FileOperation::makeDirectory, [&] { return PosixFiles::systemMakeDirectory(path, mode); }, failWith);
+            FileOperation::makeDirectory, [&] { return SystemCalls::makeDirectory(path, mode); }, failWith);
     }
 
 private:
@@ -68,6 +68,8 @@ const bool FaultyHost::callsCanBeInterrupted = true;
 
 int systemErrorFor(FileOperation /*operation*/, int errnoValue) { return errnoValue; }
 
-std::unique_ptr<SystemFiles> faultyFiles(FaultPlan& plan) { return std::make_unique<FaultyPosixFiles>(plan); }
+std::unique_ptr<SystemFiles> faultyFiles(FaultPlan& plan) {
+    return std::make_unique<SystemFiles>(std::make_unique<FaultyCalls>(plan));
+}
 
 }  // namespace qadrill::testing

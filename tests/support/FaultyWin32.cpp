@@ -4,7 +4,8 @@
 
 #include <cerrno>
 
-#include "platform/win32/Win32Files.h"
+#include "platform/system/SystemFiles.h"
+#include "platform/win32/SystemCallsWin32.h"
 #include "tests/support/FaultyHost.h"
 
 namespace qadrill::testing {
@@ -50,47 +51,45 @@ void* failOpenWith(int errnoValue) {
     return INVALID_HANDLE_VALUE;
 }
 
-class FaultyWin32Files final : public Win32Files {
+class FaultyCalls final : public SystemCalls {
 public:
-    explicit FaultyWin32Files(FaultPlan& plan) : plan_(plan) {}
+    explicit FaultyCalls(FaultPlan& plan) : plan_(plan) {}
 
-protected:
-    void* systemCreateFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
-                           unsigned long attributes) override {
+    void* createFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
+                     unsigned long attributes) override {
         return plan_.serve(
-            FileOperation::open, [&] { return Win32Files::systemCreateFile(path, access, disposition, attributes); },
+            FileOperation::open, [&] { return SystemCalls::createFile(path, access, disposition, attributes); },
             failOpenWith);
     }
-    bool systemLock(void* handle) override {
+    bool lock(void* handle) override {
         return plan_.serve(
-            FileOperation::lock, [&] { return Win32Files::systemLock(handle); }, failWith);
+            FileOperation::lock, [&] { return SystemCalls::lock(handle); }, failWith);
     }
-    bool systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written) override {
+    bool write(void* handle, const void* data, unsigned long size, unsigned long& written) override {
         return plannedWrite(size, written,
-                            [&](unsigned long n) { return Win32Files::systemWrite(handle, data, n, written); });
+                            [&](unsigned long n) { return SystemCalls::write(handle, data, n, written); });
     }
-    bool systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
-                       unsigned long& written) override {
-        return plannedWrite(size, written, [&](unsigned long n) {
-            return Win32Files::systemWriteAt(handle, offset, data, n, written);
-        });
+    bool writeAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
+                 unsigned long& written) override {
+        return plannedWrite(size, written,
+                            [&](unsigned long n) { return SystemCalls::writeAt(handle, offset, data, n, written); });
     }
-    bool systemTruncate(void* handle, std::uint64_t size) override {
+    bool truncate(void* handle, std::uint64_t size) override {
         return plan_.serve(
-            FileOperation::truncate, [&] { return Win32Files::systemTruncate(handle, size); }, failWith);
+            FileOperation::truncate, [&] { return SystemCalls::truncate(handle, size); }, failWith);
     }
-    bool systemFlush(void* handle) override {
+    bool flush(void* handle) override {
         return plan_.serve(
-            FileOperation::fsync, [&] { return Win32Files::systemFlush(handle); }, failWith);
+            FileOperation::fsync, [&] { return SystemCalls::flush(handle); }, failWith);
     }
-    bool systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) override {
+    bool read(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) override {
         got = 0;
         return plan_.serve(
-            FileOperation::read, [&] { return Win32Files::systemRead(handle, offset, data, size, got); }, failWith);
+            FileOperation::read, [&] { return SystemCalls::read(handle, offset, data, size, got); }, failWith);
     }
-    bool systemCreateDirectory(const std::filesystem::path& path) override {
+    bool createDirectory(const std::filesystem::path& path) override {
         return plan_.serve(
-            FileOperation::makeDirectory, [&] { return Win32Files::systemCreateDirectory(path); }, failWith);
+            FileOperation::makeDirectory, [&] { return SystemCalls::createDirectory(path); }, failWith);
     }
 
 private:
@@ -115,6 +114,8 @@ int systemErrorFor(FileOperation operation, int errnoValue) {
     return static_cast<int>(operation == FileOperation::open ? openErrorFor(errnoValue) : windowsErrorFor(errnoValue));
 }
 
-std::unique_ptr<SystemFiles> faultyFiles(FaultPlan& plan) { return std::make_unique<FaultyWin32Files>(plan); }
+std::unique_ptr<SystemFiles> faultyFiles(FaultPlan& plan) {
+    return std::make_unique<SystemFiles>(std::make_unique<FaultyCalls>(plan));
+}
 
 }  // namespace qadrill::testing

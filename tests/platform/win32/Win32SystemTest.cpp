@@ -11,7 +11,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/system/ErrorTable.h"
-#include "platform/win32/Win32Files.h"
+#include "platform/system/SystemFiles.h"
 #include "tests/platform/system/LockHolder.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/FileBytes.h"
@@ -102,7 +102,7 @@ TEST(NativeDrives, DrivePathIsUsedAsItStands) {
 class NativeFilesOnWindows : public ::testing::Test {
 protected:
     TempDir dir;
-    Win32Files files;
+    SystemFiles files;
     std::filesystem::path log = dir.path() / "log.txt";
 };
 

@@ -1,14 +1,17 @@
-// The file operations on handles, through the system-call hooks so that
+// The system's files on Windows: handles, through SystemCalls so that
 // injected faults reach the logs and the journal alike.
-#include "platform/win32/Win32Files.h"
+#include "platform/system/SystemFiles.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/RuntimeError.h"
 #include "platform/system/ErrorTable.h"
+#include "platform/win32/SystemCallsWin32.h"
 
 namespace qadrill {
 
@@ -28,53 +31,9 @@ HANDLE handleOf(NativeFiles::Handle handle) { return reinterpret_cast<HANDLE>(ha
 
 NativeFiles::Handle toHandle(HANDLE handle) { return reinterpret_cast<NativeFiles::Handle>(handle); }
 
-}  // namespace
-
-NativeFiles::Handle Win32Files::openInput(const std::filesystem::path& path) {
-    HANDLE handle = systemCreateFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Input);
-    return toHandle(handle);
-}
-
-NativeFiles::Handle Win32Files::openOutput(const std::filesystem::path& path) {
-    const Handle handle = openChecked(path, OPEN_ALWAYS, FileMode::Output);
-    if (!systemTruncate(handleOf(handle), 0)) {
-        const DWORD error = GetLastError();
-        CloseHandle(handleOf(handle));
-        SetLastError(error);
-        fail(FileOperation::open, FileMode::Output);
-    }
-    return handle;
-}
-
-NativeFiles::Handle Win32Files::openLog(const std::filesystem::path& path) {
-    return openChecked(path, OPEN_ALWAYS, FileMode::Append);
-}
-
-std::optional<NativeFiles::Handle> Win32Files::openExistingLog(const std::filesystem::path& path) {
-    HANDLE handle =
-        systemCreateFile(path, logAccess, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
-    if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
-        fail(FileOperation::open);
-    }
-    return checkedFile(handle, path, FileMode::Append, true);
-}
-
-// The name itself is opened, never what a link or junction there points at.
-// OPEN_ALWAYS says whether the name was new, without a failing probe first.
-NativeFiles::Handle Win32Files::openChecked(const std::filesystem::path& path, unsigned long disposition,
-                                            FileMode mode) {
-    HANDLE handle =
-        systemCreateFile(path, logAccess, disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
-    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, mode);
-    return checkedFile(handle, path, mode, GetLastError() == ERROR_ALREADY_EXISTS);
-}
-
 // Only a disk file that is no reparse point is kept; anything else is 75.
-NativeFiles::Handle Win32Files::checkedFile(void* handle, const std::filesystem::path& path, FileMode mode,
-                                            bool existed) {
+NativeFiles::Handle checkedFile(SystemFiles& files, HANDLE handle, const std::filesystem::path& path, FileMode mode,
+                                bool existed) {
     BY_HANDLE_FILE_INFORMATION info{};
     const bool looked = GetFileInformationByHandle(handle, &info) != FALSE;
     constexpr DWORD notAFile = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
@@ -83,11 +42,60 @@ NativeFiles::Handle Win32Files::checkedFile(void* handle, const std::filesystem:
         SetLastError(ERROR_ACCESS_DENIED);
         fail(FileOperation::open, mode);
     }
-    if (!existed) syncFolder(path.parent_path(), toHandle(handle));
+    if (!existed) files.syncFolder(path.parent_path(), toHandle(handle));
     return toHandle(handle);
 }
 
-FileIdentity Win32Files::identityOf(Handle handle) {
+}  // namespace
+
+SystemFiles::SystemFiles() : SystemFiles(std::make_unique<SystemCalls>()) {}
+
+SystemFiles::SystemFiles(std::unique_ptr<SystemCalls> calls) : calls_(std::move(calls)) {}
+
+SystemFiles::~SystemFiles() = default;
+
+NativeFiles::Handle SystemFiles::openInput(const std::filesystem::path& path) {
+    HANDLE handle = calls_->createFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Input);
+    return toHandle(handle);
+}
+
+NativeFiles::Handle SystemFiles::openOutput(const std::filesystem::path& path) {
+    const Handle handle = openChecked(path, FileMode::Output);
+    if (!calls_->truncate(handleOf(handle), 0)) {
+        const DWORD error = GetLastError();
+        CloseHandle(handleOf(handle));
+        SetLastError(error);
+        fail(FileOperation::open, FileMode::Output);
+    }
+    return handle;
+}
+
+NativeFiles::Handle SystemFiles::openLog(const std::filesystem::path& path) {
+    return openChecked(path, FileMode::Append);
+}
+
+std::optional<NativeFiles::Handle> SystemFiles::openExistingLog(const std::filesystem::path& path) {
+    HANDLE handle =
+        calls_->createFile(path, logAccess, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+        fail(FileOperation::open);
+    }
+    return checkedFile(*this, handle, path, FileMode::Append, true);
+}
+
+// The name itself is opened, never what a link or junction there points at.
+// OPEN_ALWAYS says whether the name was new, without a failing probe first.
+NativeFiles::Handle SystemFiles::openChecked(const std::filesystem::path& path, FileMode mode) {
+    HANDLE handle =
+        calls_->createFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, mode);
+    return checkedFile(*this, handle, path, mode, GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+FileIdentity SystemFiles::identityOf(Handle handle) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileInformationByHandle(handleOf(handle), &info) == FALSE) fail(FileOperation::read);
     return {info.dwVolumeSerialNumber, (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
@@ -95,7 +103,7 @@ FileIdentity Win32Files::identityOf(Handle handle) {
 
 // The folder's name as the file system keeps it: letter case, links and the
 // 8.3 short names all give way to one spelling.
-std::filesystem::path Win32Files::canonicalFolder(const std::filesystem::path& folder) {
+std::filesystem::path SystemFiles::canonicalFolder(const std::filesystem::path& folder) {
     HANDLE handle = CreateFileW(longPathOf(folder).c_str(), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return folder;
@@ -111,54 +119,55 @@ std::filesystem::path Win32Files::canonicalFolder(const std::filesystem::path& f
 }
 
 // The user's local application data is theirs alone already.
-void Win32Files::makePrivateFolder(const std::filesystem::path& folder) {
+void SystemFiles::makePrivateFolder(const std::filesystem::path& folder) {
     std::filesystem::path made;
     for (const auto& part : folder) {
         made /= part;
         if (!made.has_relative_path()) continue;
-        if (!systemCreateDirectory(made) && GetLastError() != ERROR_ALREADY_EXISTS) fail(FileOperation::makeDirectory);
+        if (!calls_->createDirectory(made) && GetLastError() != ERROR_ALREADY_EXISTS)
+            fail(FileOperation::makeDirectory);
     }
 }
 
-NativeFiles::Handle Win32Files::openJournal(const std::filesystem::path& path, bool& created) {
+NativeFiles::Handle SystemFiles::openJournal(const std::filesystem::path& path, bool& created) {
     HANDLE handle =
-        systemCreateFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+        calls_->createFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Output);
     created = GetLastError() != ERROR_ALREADY_EXISTS;
     return toHandle(handle);
 }
 
-void Win32Files::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
+void SystemFiles::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
 
 // NTFS keeps its own log of names: a new name is durable with the file's
 // own flush.  A folder cannot be flushed without administrator rights.
-void Win32Files::syncFolder(const std::filesystem::path&, std::optional<Handle>) {}
+void SystemFiles::syncFolder(const std::filesystem::path&, std::optional<Handle>) {}
 
-bool Win32Files::tryLock(Handle handle) {
-    if (systemLock(handleOf(handle))) return true;
+bool SystemFiles::tryLock(Handle handle) {
+    if (calls_->lock(handleOf(handle))) return true;
     const DWORD error = GetLastError();
     if (error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION || error == ERROR_IO_PENDING) return false;
     fail(FileOperation::lock);
 }
 
-void Win32Files::unlock(Handle handle) noexcept {
+void SystemFiles::unlock(Handle handle) noexcept {
     OVERLAPPED whole{};
     UnlockFileEx(handleOf(handle), 0, MAXDWORD, MAXDWORD, &whole);
 }
 
-std::uint64_t Win32Files::sizeOf(Handle handle) {
+std::uint64_t SystemFiles::sizeOf(Handle handle) {
     LARGE_INTEGER size{};
     if (GetFileSizeEx(handleOf(handle), &size) == FALSE) fail(FileOperation::write);
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-std::string Win32Files::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
+std::string SystemFiles::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
     std::string bytes(count, '\0');
     std::size_t have = 0;
     while (have < count) {
         unsigned long got = 0;
         const auto ask = static_cast<unsigned long>(std::min<std::size_t>(count - have, readChunkSize));
-        if (!systemRead(handleOf(handle), offset + have, bytes.data() + have, ask, got)) {
+        if (!calls_->read(handleOf(handle), offset + have, bytes.data() + have, ask, got)) {
             if (GetLastError() == ERROR_HANDLE_EOF) break;
             fail(FileOperation::read, FileMode::Input);
         }
@@ -169,17 +178,18 @@ std::string Win32Files::readAt(Handle handle, std::uint64_t offset, std::size_t 
     return bytes;
 }
 
-std::size_t Win32Files::appendBytes(Handle handle, std::string_view bytes) {
+std::size_t SystemFiles::appendBytes(Handle handle, std::string_view bytes) {
     unsigned long written = 0;
-    if (systemWrite(handleOf(handle), bytes.data(), static_cast<unsigned long>(bytes.size()), written)) return written;
+    if (calls_->write(handleOf(handle), bytes.data(), static_cast<unsigned long>(bytes.size()), written))
+        return written;
     // Disk full maps to 61 like a short count; the caller cuts back either way.
     fail(FileOperation::write);
 }
 
-void Win32Files::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
+void SystemFiles::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
         unsigned long written = 0;
-        if (!systemWriteAt(handleOf(handle), offset, bytes.data(), static_cast<unsigned long>(bytes.size()), written))
+        if (!calls_->writeAt(handleOf(handle), offset, bytes.data(), static_cast<unsigned long>(bytes.size()), written))
             fail(FileOperation::write);
         if (written == 0) {
             SetLastError(ERROR_DISK_FULL);
@@ -190,16 +200,16 @@ void Win32Files::writeAt(Handle handle, std::uint64_t offset, std::string_view b
     }
 }
 
-void Win32Files::truncateTo(Handle handle, std::uint64_t size) {
-    if (!systemTruncate(handleOf(handle), size)) fail(FileOperation::truncate);
+void SystemFiles::truncateTo(Handle handle, std::uint64_t size) {
+    if (!calls_->truncate(handleOf(handle), size)) fail(FileOperation::truncate);
 }
 
-void Win32Files::sync(Handle handle) {
-    if (!systemFlush(handleOf(handle))) fail(FileOperation::fsync);
+void SystemFiles::sync(Handle handle) {
+    if (!calls_->flush(handleOf(handle))) fail(FileOperation::fsync);
 }
 
-void Win32Files::createDirectory(const std::filesystem::path& path) {
-    if (!systemCreateDirectory(path)) fail(FileOperation::makeDirectory);
+void SystemFiles::createDirectory(const std::filesystem::path& path) {
+    if (!calls_->createDirectory(path)) fail(FileOperation::makeDirectory);
 }
 
 }  // namespace qadrill

@@ -1,11 +1,10 @@
-// The system calls behind Win32Files, the factory that picks them, and the
-// program's last step on Windows.
+// The system calls behind SystemFiles and the program's last step on Windows.
+#include "platform/win32/SystemCallsWin32.h"
+
 #include <windows.h>
 
 #include <cstdlib>
 #include <limits>
-
-#include "platform/win32/Win32Files.h"
 
 namespace qadrill {
 
@@ -33,53 +32,51 @@ std::wstring longPathOf(const std::filesystem::path& path) {
     return text;
 }
 
-std::unique_ptr<SystemFiles> makeSystemFiles() { return std::make_unique<Win32Files>(); }
-
 void exitAtOnce() {
     TerminateProcess(GetCurrentProcess(), 0);
     std::_Exit(0);
 }
 
-void* Win32Files::systemCreateFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
-                                   unsigned long attributes) {
+void* SystemCalls::createFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
+                              unsigned long attributes) {
     return CreateFileW(longPathOf(path).c_str(), access, shareAll, nullptr, disposition, attributes, nullptr);
 }
 
-bool Win32Files::systemLock(void* handle) {
+bool SystemCalls::lock(void* handle) {
     OVERLAPPED whole = overlappedAt(0);
     return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole) !=
            FALSE;
 }
 
-bool Win32Files::systemWrite(void* handle, const void* data, unsigned long size, unsigned long& written) {
+bool SystemCalls::write(void* handle, const void* data, unsigned long size, unsigned long& written) {
     // Both offsets all ones: at the end of the file, as an append-only handle would.
     OVERLAPPED end = overlappedAt(std::numeric_limits<std::uint64_t>::max());
     written = 0;
     return WriteFile(handle, data, size, &written, &end) != FALSE;
 }
 
-bool Win32Files::systemWriteAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
-                               unsigned long& written) {
+bool SystemCalls::writeAt(void* handle, std::uint64_t offset, const void* data, unsigned long size,
+                          unsigned long& written) {
     OVERLAPPED where = overlappedAt(offset);
     written = 0;
     return WriteFile(handle, data, size, &written, &where) != FALSE;
 }
 
-bool Win32Files::systemTruncate(void* handle, std::uint64_t size) {
+bool SystemCalls::truncate(void* handle, std::uint64_t size) {
     LARGE_INTEGER target{};
     target.QuadPart = static_cast<LONGLONG>(size);
     return SetFilePointerEx(handle, target, nullptr, FILE_BEGIN) != FALSE && SetEndOfFile(handle) != FALSE;
 }
 
-bool Win32Files::systemFlush(void* handle) { return FlushFileBuffers(handle) != FALSE; }
+bool SystemCalls::flush(void* handle) { return FlushFileBuffers(handle) != FALSE; }
 
-bool Win32Files::systemRead(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) {
+bool SystemCalls::read(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got) {
     OVERLAPPED from = overlappedAt(offset);
     got = 0;
     return ReadFile(handle, data, size, &got, &from) != FALSE;
 }
 
-bool Win32Files::systemCreateDirectory(const std::filesystem::path& path) {
+bool SystemCalls::createDirectory(const std::filesystem::path& path) {
     return CreateDirectoryW(longPathOf(path).c_str(), nullptr) != FALSE;
 }
 

@@ -1,4 +1,4 @@
-// The file operations on descriptors, through the system-call hooks so that
+// The system's files on POSIX: descriptors, through SystemCalls so that
 // injected faults reach the logs and the journal alike.
 #include <fcntl.h>
 #include <stdlib.h>
@@ -8,10 +8,12 @@
 
 #include <cerrno>
 #include <memory>
+#include <utility>
 
 #include "platform/RuntimeError.h"
-#include "platform/posix/PosixFiles.h"
+#include "platform/posix/SystemCallsPosix.h"
 #include "platform/system/ErrorTable.h"
+#include "platform/system/SystemFiles.h"
 
 namespace qadrill {
 
@@ -26,63 +28,20 @@ int descriptor(NativeFiles::Handle handle) { return static_cast<int>(handle); }
 // Never through a link at the name, never waiting on a FIFO or a device.
 constexpr int safeOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
 
-}  // namespace
-
-NativeFiles::Handle PosixFiles::openInput(const std::filesystem::path& path) {
-    const int fd = systemOpen(path, O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0) fail(errno, FileOperation::open, FileMode::Input);
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
-        ::close(fd);
-        fail(EISDIR, FileOperation::open, FileMode::Input);
-    }
-    return fd;
-}
-
-// Emptied only once it is known to be the user's own regular file.
-NativeFiles::Handle PosixFiles::openOutput(const std::filesystem::path& path) {
-    const int fd = openChecked(path, O_WRONLY | O_CREAT, FileMode::Output);
-    while (systemTruncate(fd, 0) != 0) {
-        if (errno == EINTR) continue;
-        const int error = errno;
-        ::close(fd);
-        fail(error, FileOperation::open, FileMode::Output);
-    }
-    return fd;
-}
-
-// A log is also opened for reading: recovery compares what it holds.
-NativeFiles::Handle PosixFiles::openLog(const std::filesystem::path& path) {
-    return openChecked(path, O_RDWR | O_APPEND | O_CREAT, FileMode::Append);
-}
-
-std::optional<NativeFiles::Handle> PosixFiles::openExistingLog(const std::filesystem::path& path) {
-    const int fd = systemOpen(path, O_RDWR | O_APPEND | safeOpenFlags, 0);
-    if (fd < 0 && errno == ENOENT) return std::nullopt;
-    if (fd < 0) fail(errno, FileOperation::open);
-    return checkedLog(fd, path, FileMode::Append);
-}
-
-int PosixFiles::openChecked(const std::filesystem::path& path, int flags, FileMode mode) {
-    const int fd = systemOpen(path, flags | safeOpenFlags, 0666);
-    if (fd < 0) fail(errno, FileOperation::open, mode);
-    return checkedLog(fd, path, mode);
-}
-
 // One look at the open file: a regular file with one name, the user's own
 // where the file system keeps owners (one that shows every file as the
 // mounting user's passes, as it should).  An empty file may be a new name,
 // which is synced into its folder; then the descriptor is made blocking.
-int PosixFiles::checkedLog(int fd, const std::filesystem::path& path, FileMode mode) {
+int checkedLog(SystemFiles& files, uid_t user, int fd, const std::filesystem::path& path, FileMode mode) {
     struct stat status {};
     const bool looked = ::fstat(fd, &status) == 0;
     const int error = looked ? EACCES : errno;
-    if (!looked || !S_ISREG(status.st_mode) || status.st_nlink != 1 || status.st_uid != user_) {
+    if (!looked || !S_ISREG(status.st_mode) || status.st_nlink != 1 || status.st_uid != user) {
         ::close(fd);
         fail(error, FileOperation::open, mode);
     }
     try {
-        if (status.st_size == 0) syncFolder(path.parent_path(), fd);
+        if (status.st_size == 0) files.syncFolder(path.parent_path(), fd);
     } catch (...) {
         ::close(fd);
         throw;
@@ -96,45 +55,95 @@ int PosixFiles::checkedLog(int fd, const std::filesystem::path& path, FileMode m
     return fd;
 }
 
-FileIdentity PosixFiles::identityOf(Handle handle) {
+}  // namespace
+
+SystemFiles::SystemFiles() : SystemFiles(std::make_unique<SystemCalls>()) {}
+
+SystemFiles::SystemFiles(std::unique_ptr<SystemCalls> calls) : calls_(std::move(calls)) {}
+
+SystemFiles::~SystemFiles() = default;
+
+NativeFiles::Handle SystemFiles::openInput(const std::filesystem::path& path) {
+    const int fd = calls_->open(path, O_RDONLY | O_CLOEXEC, 0);
+    if (fd < 0) fail(errno, FileOperation::open, FileMode::Input);
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
+        ::close(fd);
+        fail(EISDIR, FileOperation::open, FileMode::Input);
+    }
+    return fd;
+}
+
+// Emptied only once it is known to be the user's own regular file.
+NativeFiles::Handle SystemFiles::openOutput(const std::filesystem::path& path) {
+    const int fd = descriptor(openChecked(path, FileMode::Output));
+    while (calls_->truncate(fd, 0) != 0) {
+        if (errno == EINTR) continue;
+        const int error = errno;
+        ::close(fd);
+        fail(error, FileOperation::open, FileMode::Output);
+    }
+    return fd;
+}
+
+// A log is also opened for reading: recovery compares what it holds.
+NativeFiles::Handle SystemFiles::openLog(const std::filesystem::path& path) {
+    return openChecked(path, FileMode::Append);
+}
+
+std::optional<NativeFiles::Handle> SystemFiles::openExistingLog(const std::filesystem::path& path) {
+    const int fd = calls_->open(path, O_RDWR | O_APPEND | safeOpenFlags, 0);
+    if (fd < 0 && errno == ENOENT) return std::nullopt;
+    if (fd < 0) fail(errno, FileOperation::open);
+    return checkedLog(*this, calls_->user(), fd, path, FileMode::Append);
+}
+
+NativeFiles::Handle SystemFiles::openChecked(const std::filesystem::path& path, FileMode mode) {
+    const int flags = mode == FileMode::Output ? O_WRONLY | O_CREAT : O_RDWR | O_APPEND | O_CREAT;
+    const int fd = calls_->open(path, flags | safeOpenFlags, 0666);
+    if (fd < 0) fail(errno, FileOperation::open, mode);
+    return checkedLog(*this, calls_->user(), fd, path, mode);
+}
+
+FileIdentity SystemFiles::identityOf(Handle handle) {
     struct stat status {};
     if (::fstat(descriptor(handle), &status) != 0) fail(errno, FileOperation::read);
     return {std::uint64_t{status.st_dev}, std::uint64_t{status.st_ino}};
 }
 
-std::filesystem::path PosixFiles::canonicalFolder(const std::filesystem::path& folder) {
+std::filesystem::path SystemFiles::canonicalFolder(const std::filesystem::path& folder) {
     const std::unique_ptr<char, decltype(&::free)> resolved(::realpath(folder.empty() ? "." : folder.c_str(), nullptr),
                                                             &::free);
     return resolved ? std::filesystem::path(resolved.get()) : folder;
 }
 
-void PosixFiles::createDirectory(const std::filesystem::path& path) {
-    if (systemMakeDirectory(path, 0777) != 0) fail(errno, FileOperation::makeDirectory);
+void SystemFiles::createDirectory(const std::filesystem::path& path) {
+    if (calls_->makeDirectory(path, 0777) != 0) fail(errno, FileOperation::makeDirectory);
 }
 
 // Missing parents are made as the base folders of the user's state are:
 // private.  The last one must be a folder of the user's, reached as it is.
-void PosixFiles::makePrivateFolder(const std::filesystem::path& folder) {
+void SystemFiles::makePrivateFolder(const std::filesystem::path& folder) {
     std::filesystem::path made;
     for (const auto& part : folder) {
         made /= part;
-        if (systemMakeDirectory(made, 0700) != 0 && errno != EEXIST) fail(errno, FileOperation::makeDirectory);
+        if (calls_->makeDirectory(made, 0700) != 0 && errno != EEXIST) fail(errno, FileOperation::makeDirectory);
     }
     struct stat status {};
     if (::lstat(folder.c_str(), &status) != 0) fail(errno, FileOperation::open);
-    if (!S_ISDIR(status.st_mode) || status.st_uid != user_) fail(EACCES, FileOperation::open);
+    if (!S_ISDIR(status.st_mode) || status.st_uid != calls_->user()) fail(EACCES, FileOperation::open);
     if ((status.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) fail(errno, FileOperation::open);
 }
 
-NativeFiles::Handle PosixFiles::openJournal(const std::filesystem::path& path, bool& created) {
+NativeFiles::Handle SystemFiles::openJournal(const std::filesystem::path& path, bool& created) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        int fd = systemOpen(path, O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
+        int fd = calls_->open(path, O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
         if (fd >= 0) {
             created = false;
             return fd;
         }
         if (errno != ENOENT) fail(errno, FileOperation::open);
-        fd = systemOpen(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        fd = calls_->open(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd >= 0) {
             created = true;
             return fd;
@@ -144,12 +153,12 @@ NativeFiles::Handle PosixFiles::openJournal(const std::filesystem::path& path, b
     fail(EBUSY, FileOperation::open);
 }
 
-void PosixFiles::closeHandle(Handle handle) noexcept { ::close(descriptor(handle)); }
+void SystemFiles::closeHandle(Handle handle) noexcept { ::close(descriptor(handle)); }
 
 // A new name is durable only once its folder is synced.  A folder that cannot
 // be opened (one the user may write but not read, or no descriptor left) or
 // synced is covered by syncing the whole file system that holds the file.
-void PosixFiles::syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) {
+void SystemFiles::syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     int error = fd < 0 ? errno : 0;
     if (fd >= 0) {
@@ -165,8 +174,8 @@ void PosixFiles::syncFolder(const std::filesystem::path& folder, std::optional<H
     if (::syncfs(descriptor(*inside)) != 0) fail(errno, FileOperation::fsync);
 }
 
-bool PosixFiles::tryLock(Handle handle) {
-    while (systemLock(descriptor(handle)) != 0) {
+bool SystemFiles::tryLock(Handle handle) {
+    while (calls_->lock(descriptor(handle)) != 0) {
         if (errno == EINTR) continue;
         if (errno == EWOULDBLOCK || errno == EAGAIN) return false;
         fail(errno, FileOperation::lock);
@@ -174,21 +183,21 @@ bool PosixFiles::tryLock(Handle handle) {
     return true;
 }
 
-void PosixFiles::unlock(Handle handle) noexcept { ::flock(descriptor(handle), LOCK_UN); }
+void SystemFiles::unlock(Handle handle) noexcept { ::flock(descriptor(handle), LOCK_UN); }
 
 // The end of the file is its size: one call, no status block.
-std::uint64_t PosixFiles::sizeOf(Handle handle) {
+std::uint64_t SystemFiles::sizeOf(Handle handle) {
     const off_t end = ::lseek(descriptor(handle), 0, SEEK_END);
     if (end < 0) fail(errno, FileOperation::read);
     return static_cast<std::uint64_t>(end);
 }
 
-std::string PosixFiles::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
+std::string SystemFiles::readAt(Handle handle, std::uint64_t offset, std::size_t count) {
     std::string bytes(count, '\0');
     std::size_t got = 0;
     while (got < count) {
         const ssize_t n =
-            systemRead(descriptor(handle), bytes.data() + got, count - got, static_cast<off_t>(offset + got));
+            calls_->read(descriptor(handle), bytes.data() + got, count - got, static_cast<off_t>(offset + got));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) fail(errno, FileOperation::read, FileMode::Input);
         if (n == 0) break;
@@ -198,17 +207,17 @@ std::string PosixFiles::readAt(Handle handle, std::uint64_t offset, std::size_t 
     return bytes;
 }
 
-std::size_t PosixFiles::appendBytes(Handle handle, std::string_view bytes) {
+std::size_t SystemFiles::appendBytes(Handle handle, std::string_view bytes) {
     for (;;) {
-        const ssize_t n = systemWrite(descriptor(handle), bytes.data(), bytes.size());
+        const ssize_t n = calls_->write(descriptor(handle), bytes.data(), bytes.size());
         if (n >= 0) return static_cast<std::size_t>(n);
         if (errno != EINTR) fail(errno, FileOperation::write);
     }
 }
 
-void PosixFiles::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
+void SystemFiles::writeAt(Handle handle, std::uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = systemWriteAt(descriptor(handle), bytes.data(), bytes.size(), static_cast<off_t>(offset));
+        const ssize_t n = calls_->writeAt(descriptor(handle), bytes.data(), bytes.size(), static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) fail(errno, FileOperation::write);
         if (n == 0) fail(ENOSPC, FileOperation::write);  // no room, though the system named no error
@@ -217,16 +226,16 @@ void PosixFiles::writeAt(Handle handle, std::uint64_t offset, std::string_view b
     }
 }
 
-void PosixFiles::truncateTo(Handle handle, std::uint64_t size) {
-    while (systemTruncate(descriptor(handle), static_cast<off_t>(size)) != 0) {
+void SystemFiles::truncateTo(Handle handle, std::uint64_t size) {
+    while (calls_->truncate(descriptor(handle), static_cast<off_t>(size)) != 0) {
         if (errno != EINTR) fail(errno, FileOperation::truncate);
     }
     // A file written without O_APPEND goes on from its position: no gap.
     ::lseek(descriptor(handle), static_cast<off_t>(size), SEEK_SET);
 }
 
-void PosixFiles::sync(Handle handle) {
-    while (systemFsync(descriptor(handle)) != 0) {
+void SystemFiles::sync(Handle handle) {
+    while (calls_->fsync(descriptor(handle)) != 0) {
         if (errno != EINTR) fail(errno, FileOperation::fsync);
     }
 }
