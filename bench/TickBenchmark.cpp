@@ -11,7 +11,7 @@
 #include <chrono>
 #include <fstream>
 
-#include "window/qt/DesktopPlatform.h"
+#include "window/DesktopPlatform.h"
 #include "window/qt/MainWindow.h"
 #include "window/qt/PictureBox.h"
 

@@ -16,7 +16,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "window/qt/DesktopPlatform.h"
+#include "window/DesktopPlatform.h"
 #include "window/qt/PictureImage.h"
 
 using qadrill::Picture;

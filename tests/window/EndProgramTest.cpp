@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <cstdio>
 
-#include "window/qt/DesktopPlatform.h"
+#include "window/DesktopPlatform.h"
 #include "window/qt/MainWindow.h"
 
 namespace {

@@ -7,23 +7,29 @@
 #include <QtTest>
 
 #include "tests/window/WindowRun.h"
-#include "window/qt/BoxView.h"
 #include "window/qt/PictureBox.h"
+#include "window/qt/SurfaceControls.h"
 
 using qadrill::PictureBoxId;
 using qadrill::testing::WindowRun;
 
 namespace {
 
-qadrill::BoxView viewOf(WindowRun& run) {
-    return {run.control<QPlainTextEdit>("txt_question"), run.control<QPlainTextEdit>("txt_answer"),
-            run.control<qadrill::PictureBox>("Picture1"), run.control<qadrill::PictureBox>("Picture2"),
-            run.control<QTimer>("tmr_pend_exp")};
+// A surface of its own over the window's controls.
+struct Surface {
+    qadrill::WindowSurface::Controls controls;
+    qadrill::WindowSurface view{controls};
+};
+
+Surface surfaceOf(WindowRun& run) {
+    return {{run.control<QPlainTextEdit>("txt_question"), run.control<QPlainTextEdit>("txt_answer"),
+             run.control<qadrill::PictureBox>("Picture1"), run.control<qadrill::PictureBox>("Picture2"),
+             run.control<QTimer>("tmr_pend_exp")}};
 }
 
 }  // namespace
 
-class BoxViewTest final : public QObject {
+class WindowSurfaceTest final : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -38,7 +44,7 @@ private Q_SLOTS:
     void scalesReachTheirOwnBox();
 };
 
-void BoxViewTest::logicTextComesBackAsItWent_data() {
+void WindowSurfaceTest::logicTextComesBackAsItWent_data() {
     QTest::addColumn<QString>("logic");
     QTest::addColumn<QString>("shown");
     QTest::newRow("empty") << ""
@@ -61,12 +67,13 @@ void BoxViewTest::logicTextComesBackAsItWent_data() {
                                                   << "a\n" + paragraph + "\nb";
 }
 
-void BoxViewTest::logicTextComesBackAsItWent() {
+void WindowSurfaceTest::logicTextComesBackAsItWent() {
     QFETCH(QString, logic);
     QFETCH(QString, shown);
     WindowRun run;
     auto& box = run.control<QPlainTextEdit>("txt_answer");
-    auto view = viewOf(run);
+    Surface surface = surfaceOf(run);
+    auto& view = surface.view;
     view.setAnswerBoxText(logic.toStdU16String());
     QCOMPARE(box.document()->toRawText().replace(QChar::ParagraphSeparator, '\n'), shown);
     QCOMPARE(QString::fromStdU16String(view.answerBoxText()), logic);
@@ -74,24 +81,25 @@ void BoxViewTest::logicTextComesBackAsItWent() {
     QCOMPARE(QString::fromStdU16String(view.questionBoxText()), logic);
 }
 
-void BoxViewTest::typedBreaksReachTheLogicAsCrLf_data() {
+void WindowSurfaceTest::typedBreaksReachTheLogicAsCrLf_data() {
     QTest::addColumn<int>("modifier");
     QTest::newRow("Enter") << int(Qt::NoModifier);
     QTest::newRow("Shift+Enter") << int(Qt::ShiftModifier);
 }
 
-void BoxViewTest::typedBreaksReachTheLogicAsCrLf() {
+void WindowSurfaceTest::typedBreaksReachTheLogicAsCrLf() {
     QFETCH(int, modifier);
     WindowRun run;
     auto& box = run.control<QPlainTextEdit>("txt_question");
     QTest::keyClicks(&box, "a");
     QTest::keyClick(&box, Qt::Key_Return, Qt::KeyboardModifiers(modifier));
     QTest::keyClicks(&box, "b");
-    auto view = viewOf(run);
+    Surface surface = surfaceOf(run);
+    auto& view = surface.view;
     QCOMPARE(QString::fromStdU16String(view.questionBoxText()), QString("a\r\nb"));
 }
 
-void BoxViewTest::appendedTextJoinsAsIfTheWholeWereSet_data() {
+void WindowSurfaceTest::appendedTextJoinsAsIfTheWholeWereSet_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("added");
     QTest::newRow("empty box") << ""
@@ -110,17 +118,18 @@ void BoxViewTest::appendedTextJoinsAsIfTheWholeWereSet_data() {
     QTest::newRow("onto a long paragraph") << "a\r\n" + paragraph << paragraph + "\r\nb";
 }
 
-void BoxViewTest::appendedTextJoinsAsIfTheWholeWereSet() {
+void WindowSurfaceTest::appendedTextJoinsAsIfTheWholeWereSet() {
     QFETCH(QString, box);
     QFETCH(QString, added);
     WindowRun run;
-    auto view = viewOf(run);
+    Surface surface = surfaceOf(run);
+    auto& view = surface.view;
     view.setQuestionBoxText(box.toStdU16String());
     view.appendQuestionBoxText(added.toStdU16String());
     QCOMPARE(QString::fromStdU16String(view.questionBoxText()), box + added);
 }
 
-void BoxViewTest::appendingLeavesTheStudentsPlaceAndTyping_data() {
+void WindowSurfaceTest::appendingLeavesTheStudentsPlaceAndTyping_data() {
     QTest::addColumn<int>("selected");
     QTest::newRow("cursor at the end") << 0;
     QTest::newRow("last word selected") << 4;
@@ -128,7 +137,7 @@ void BoxViewTest::appendingLeavesTheStudentsPlaceAndTyping_data() {
 
 // The student typed into the box (a Shift+Enter break among it) and left the
 // cursor or a selection at its end; the next question lands after it all.
-void BoxViewTest::appendingLeavesTheStudentsPlaceAndTyping() {
+void WindowSurfaceTest::appendingLeavesTheStudentsPlaceAndTyping() {
     QFETCH(int, selected);
     WindowRun run;
     QVERIFY(run.show());
@@ -140,7 +149,8 @@ void BoxViewTest::appendingLeavesTheStudentsPlaceAndTyping() {
     for (int i = 0; i < selected; ++i) QTest::keyClick(&box, Qt::Key_Left, Qt::ShiftModifier);
     const int anchor = box.textCursor().anchor();
     const int position = box.textCursor().position();
-    auto view = viewOf(run);
+    Surface surface = surfaceOf(run);
+    auto& view = surface.view;
     view.appendQuestionBoxText(u"Problem B");
     QCOMPARE(box.textCursor().anchor(), anchor);
     QCOMPARE(box.textCursor().position(), position);
@@ -149,11 +159,12 @@ void BoxViewTest::appendingLeavesTheStudentsPlaceAndTyping() {
     QCOMPARE(QString::fromStdU16String(view.questionBoxText()), QString("typed\r\nmoreProblem B"));
 }
 
-void BoxViewTest::scalesReachTheirOwnBox() {
+void WindowSurfaceTest::scalesReachTheirOwnBox() {
     WindowRun run;
     auto& picture1 = run.control<qadrill::PictureBox>("Picture1");
     auto& picture2 = run.control<qadrill::PictureBox>("Picture2");
-    auto view = viewOf(run);
+    Surface surface = surfaceOf(run);
+    auto& view = surface.view;
     view.setPictureScaleHeight(PictureBoxId::Picture1, 1000);
     view.setPictureScaleWidth(PictureBoxId::Picture1, 2000);
     view.setPictureScaleHeight(PictureBoxId::Picture2, 300);
@@ -163,5 +174,5 @@ void BoxViewTest::scalesReachTheirOwnBox() {
     QCOMPARE(picture2.scaleWidth(), 333.0 * 15);  // unset: the drawing area in twips
 }
 
-QTEST_MAIN(BoxViewTest)
-#include "BoxViewTest.moc"
+QTEST_MAIN(WindowSurfaceTest)
+#include "WindowSurfaceTest.moc"

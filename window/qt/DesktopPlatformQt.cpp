@@ -1,4 +1,5 @@
-#include "window/qt/DesktopPlatform.h"
+// The desktop platform in Qt: dialogs, message boxes, the clipboard and the beep.
+#include "window/DesktopPlatform.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -7,10 +7,10 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "window/qt/BoxView.h"
 #include "window/qt/Controls.h"
 #include "window/qt/PictureBox.h"
 #include "window/qt/ScrolledForm.h"
+#include "window/qt/SurfaceControls.h"
 #include "window/qt/Twips.h"
 
 namespace qadrill {
@@ -30,9 +30,11 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent) {
     buildControls(*form_);
 
     auto& question = control<QPlainTextEdit>("txt_question");
-    view_ = std::make_unique<BoxView>(question, control<QPlainTextEdit>("txt_answer"), control<PictureBox>("Picture1"),
-                                      control<PictureBox>("Picture2"), control<QTimer>("tmr_pend_exp"));
-    commands_ = std::make_unique<DrillWindow>(platform, *view_);
+    surfaceControls_ = std::make_unique<WindowSurface::Controls>(
+        WindowSurface::Controls{question, control<QPlainTextEdit>("txt_answer"), control<PictureBox>("Picture1"),
+                                control<PictureBox>("Picture2"), control<QTimer>("tmr_pend_exp")});
+    surface_ = std::make_unique<WindowSurface>(*surfaceControls_);
+    commands_ = std::make_unique<DrillWindow>(platform, *surface_);
 
     wireEvents();
     question.setFocus();  // taken when the window is first shown

@@ -11,10 +11,9 @@
 
 #include "platform/Platform.h"
 #include "window/DrillWindow.h"
+#include "window/WindowSurface.h"
 
 namespace qadrill {
-
-class BoxView;
 
 class MainWindow final : public QWidget {
     Q_OBJECT
@@ -42,7 +41,8 @@ private:
 
     // The parent-owned form inside the scrolled area; the controls are its children.
     QWidget* form_ = nullptr;
-    std::unique_ptr<BoxView> view_;
+    std::unique_ptr<WindowSurface::Controls> surfaceControls_;
+    std::unique_ptr<WindowSurface> surface_;
     std::unique_ptr<DrillWindow> commands_;
 };
 

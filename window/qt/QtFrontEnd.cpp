@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "window/DesktopPlatform.h"
 #include "window/FrontEnd.h"
 #include "window/qt/Controls.h"
-#include "window/qt/DesktopPlatform.h"
 #include "window/qt/MainWindow.h"
 
 namespace qadrill {

@@ -1,4 +1,5 @@
-#include "window/qt/BoxView.h"
+// The window surface over the Qt controls.
+#include "window/qt/SurfaceControls.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -38,9 +39,8 @@ QString toBoxText(const std::u16string& text) {
 
 namespace {
 
-// Logic text added at the end of the box.  The student's cursor, selection and
-// scroll position stay where they were, and, as when the text is replaced,
-// the addition is no step that undo could take back out.
+// Logic text added at the end of the box, leaving the student's cursor,
+// selection and scroll, and, as when the text is replaced, no undo step.
 void appendToBox(QPlainTextEdit& box, const std::u16string& text) {
     QTextDocument& document = *box.document();
     const int anchor = box.textCursor().anchor();
@@ -61,29 +61,25 @@ void appendToBox(QPlainTextEdit& box, const std::u16string& text) {
 
 }  // namespace
 
-BoxView::BoxView(QPlainTextEdit& question, QPlainTextEdit& answer, PictureBox& picture1, PictureBox& picture2,
-                 QTimer& timer)
-    : question_(question), answer_(answer), picture1_(picture1), picture2_(picture2), timer_(timer) {}
+std::u16string WindowSurface::questionBoxText() const { return toLogicText(controls_.question); }
+void WindowSurface::setQuestionBoxText(const std::u16string& text) { controls_.question.setPlainText(toBoxText(text)); }
+void WindowSurface::appendQuestionBoxText(const std::u16string& text) { appendToBox(controls_.question, text); }
+std::u16string WindowSurface::answerBoxText() const { return toLogicText(controls_.answer); }
+void WindowSurface::setAnswerBoxText(const std::u16string& text) { controls_.answer.setPlainText(toBoxText(text)); }
 
-std::u16string BoxView::questionBoxText() const { return toLogicText(question_); }
-void BoxView::setQuestionBoxText(const std::u16string& text) { question_.setPlainText(toBoxText(text)); }
-void BoxView::appendQuestionBoxText(const std::u16string& text) { appendToBox(question_, text); }
-std::u16string BoxView::answerBoxText() const { return toLogicText(answer_); }
-void BoxView::setAnswerBoxText(const std::u16string& text) { answer_.setPlainText(toBoxText(text)); }
+void WindowSurface::setPictureScaleHeight(PictureBoxId id, double units) { controls_.box(id).setScaleHeight(units); }
+void WindowSurface::setPictureScaleWidth(PictureBoxId id, double units) { controls_.box(id).setScaleWidth(units); }
 
-void BoxView::setPictureScaleHeight(PictureBoxId id, double units) { box(id).setScaleHeight(units); }
-void BoxView::setPictureScaleWidth(PictureBoxId id, double units) { box(id).setScaleWidth(units); }
-
-Picture BoxView::picture(PictureBoxId id) const { return toPicture(box(id).picture()); }
-void BoxView::setPicture(PictureBoxId id, const Picture& picture) { box(id).setPicture(toImage(picture)); }
-
-void BoxView::drawCircle(PictureBoxId id, double centreX, double centreY, double radius) {
-    box(id).drawCircle(QPointF(centreX, centreY), radius);
+Picture WindowSurface::picture(PictureBoxId id) const { return toPicture(controls_.box(id).picture()); }
+void WindowSurface::setPicture(PictureBoxId id, const Picture& picture) {
+    controls_.box(id).setPicture(toImage(picture));
 }
 
-void BoxView::startTimer() { timer_.start(); }
-bool BoxView::timerRunning() const { return timer_.isActive(); }
+void WindowSurface::drawCircle(PictureBoxId id, double centreX, double centreY, double radius) {
+    controls_.box(id).drawCircle(QPointF(centreX, centreY), radius);
+}
 
-PictureBox& BoxView::box(PictureBoxId id) const { return id == PictureBoxId::Picture1 ? picture1_ : picture2_; }
+void WindowSurface::startTimer() { controls_.timer.start(); }
+bool WindowSurface::timerRunning() const { return controls_.timer.isActive(); }
 
 }  // namespace qadrill

@@ -1,4 +1,7 @@
-#include "window/win32/DesktopPlatformWin32.h"
+// The desktop platform in Win32: dialogs, message boxes, the clipboard and the beep.
+#include "window/DesktopPlatform.h"
+
+#include <windows.h>
 
 #include <cstdio>
 #include <cstring>
@@ -6,6 +9,8 @@
 #include <string>
 
 #include "platform/RuntimeError.h"
+#include "platform/unicode/Utf8.h"
+#include "window/win32/DibPicture.h"
 #include "window/win32/PictureBoxWin32.h"
 #include "window/win32/PromptDialog.h"
 
@@ -17,15 +22,6 @@ namespace {
 // prompts the drill's name, since their text alone does not say who asks.
 constexpr const wchar_t* reportTitle = L"qadrill";
 constexpr const wchar_t* promptTitle = L"Q&A Drill";
-
-std::string toUtf8(const std::u16string& text) {
-    const std::wstring wide(text.begin(), text.end());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
-    return utf8;
-}
 
 // Every report is also one line on standard error, so a report that flashed
 // past leaves a trace.
@@ -51,20 +47,22 @@ public:
 
 }  // namespace
 
-std::u16string DesktopPlatformWin32::inputBox(const std::u16string& prompt) {
-    return runPromptDialog(owner_, promptTitle, prompt);
+std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
+    return runPromptDialog(static_cast<HWND>(owner_), promptTitle, prompt);
 }
 
-void DesktopPlatformWin32::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
+void DesktopPlatform::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
 
-void DesktopPlatformWin32::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
+void DesktopPlatform::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
     reportLine(detail.empty() ? text : text + u" (" + detail + u")");
     const std::wstring wide(text.begin(), text.end());
-    MessageBoxW(owner_ != nullptr && IsWindowVisible(owner_) != FALSE ? owner_ : nullptr, wide.c_str(), reportTitle,
-                MB_OK | MB_TASKMODAL);
+    MessageBoxW(static_cast<HWND>(owner_) != nullptr && IsWindowVisible(static_cast<HWND>(owner_)) != FALSE
+                    ? static_cast<HWND>(owner_)
+                    : nullptr,
+                wide.c_str(), reportTitle, MB_OK | MB_TASKMODAL);
 }
 
-void DesktopPlatformWin32::setClipboardPicture(const Picture& picture) {
+void DesktopPlatform::setClipboardPicture(const Picture& picture) {
     const BITMAPINFOHEADER header = topDownHeader(picture);
     const std::size_t pixelBytes = picture.argb.size() * sizeof(std::uint32_t);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof header + pixelBytes);
@@ -73,7 +71,7 @@ void DesktopPlatformWin32::setClipboardPicture(const Picture& picture) {
     std::memcpy(bytes, &header, sizeof header);
     std::memcpy(bytes + sizeof header, picture.argb.data(), pixelBytes);
     GlobalUnlock(block);
-    const OpenClipboardGuard open(owner_);
+    const OpenClipboardGuard open(static_cast<HWND>(owner_));
     EmptyClipboard();
     if (SetClipboardData(CF_DIB, block) == nullptr) {
         GlobalFree(block);
@@ -81,8 +79,8 @@ void DesktopPlatformWin32::setClipboardPicture(const Picture& picture) {
     }
 }
 
-std::optional<Picture> DesktopPlatformWin32::clipboardPicture() {
-    const OpenClipboardGuard open(owner_);
+std::optional<Picture> DesktopPlatform::clipboardPicture() {
+    const OpenClipboardGuard open(static_cast<HWND>(owner_));
     HANDLE block = GetClipboardData(CF_DIB);
     if (block == nullptr) return std::nullopt;
     const void* dib = GlobalLock(block);
@@ -92,6 +90,6 @@ std::optional<Picture> DesktopPlatformWin32::clipboardPicture() {
     return picture;
 }
 
-void DesktopPlatformWin32::beep() { MessageBeep(MB_OK); }
+void DesktopPlatform::beep() { MessageBeep(MB_OK); }
 
 }  // namespace qadrill

@@ -1,6 +1,8 @@
-#include <cstring>
+#include "window/win32/DibPicture.h"
 
-#include "window/win32/DesktopPlatformWin32.h"
+#include <windows.h>
+
+#include <cstring>
 
 namespace qadrill {
 

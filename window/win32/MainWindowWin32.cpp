@@ -56,8 +56,12 @@ MainWindowWin32::MainWindowWin32(Platform& platform, HINSTANCE instance) {
     form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"Form1", formStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     controls_ = createControls(form_, instance);
-    surface_ = std::make_unique<Win32Surface>(SurfaceWindows{form_, control("txt_question"), control("txt_answer"),
-                                                             control("Picture1"), control("Picture2")});
+    surfaceControls_.form = form_;
+    surfaceControls_.question = control("txt_question");
+    surfaceControls_.answer = control("txt_answer");
+    surfaceControls_.picture1 = control("Picture1");
+    surfaceControls_.picture2 = control("Picture2");
+    surface_ = std::make_unique<WindowSurface>(surfaceControls_);
     commands_ = std::make_unique<DrillWindow>(platform, *surface_);
     layOut(static_cast<int>(GetDpiForWindow(form_)));
 }

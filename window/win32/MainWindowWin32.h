@@ -13,8 +13,8 @@
 
 #include "platform/Platform.h"
 #include "window/DrillWindow.h"
+#include "window/win32/SurfaceControlsWin32.h"
 #include "window/win32/Win32Controls.h"
-#include "window/win32/Win32Surface.h"
 
 namespace qadrill {
 
@@ -52,7 +52,8 @@ private:
     int dpi_ = 96;
     ControlWindows controls_{};
     ControlFonts fonts_;
-    std::unique_ptr<Win32Surface> surface_;
+    WindowSurface::Controls surfaceControls_;
+    std::unique_ptr<WindowSurface> surface_;
     std::unique_ptr<DrillWindow> commands_;
 };
 

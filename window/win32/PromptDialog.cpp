@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "window/win32/Win32Surface.h"
+#include "window/win32/SurfaceControlsWin32.h"
 
 namespace qadrill {
 

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "window/DesktopPlatform.h"
 #include "window/FrontEnd.h"
-#include "window/win32/DesktopPlatformWin32.h"
 #include "window/win32/MainWindowWin32.h"
 
 namespace qadrill {
@@ -25,7 +25,7 @@ int runDrillWindow(int /*argc*/, char* /*argv*/[]) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    DesktopPlatformWin32 platform;
+    DesktopPlatform platform;
     MainWindowWin32 window(platform, GetModuleHandleW(nullptr));
     platform.setOwner(window.handle());
     window.load();

@@ -7,13 +7,14 @@
 
 #include <commctrl.h>
 
+#include "platform/unicode/Utf8.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/window/conformance/WindowProbe.h"
 #include "window/win32/MainWindowWin32.h"
 #include "window/win32/PictureBoxWin32.h"
+#include "window/win32/SurfaceControlsWin32.h"
 #include "window/win32/Win32Controls.h"
-#include "window/win32/Win32Surface.h"
 
 namespace qadrill::testing {
 
@@ -23,15 +24,6 @@ std::string className(HWND control) {
     char name[64]{};
     GetClassNameA(control, name, sizeof name);
     return name;
-}
-
-std::string toUtf8(const std::u16string& text) {
-    const std::wstring wide(text.begin(), text.end());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
-    return utf8;
 }
 
 class Win32Probe final : public WindowProbe {

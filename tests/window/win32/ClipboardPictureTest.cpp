@@ -4,11 +4,13 @@
 // layouts the drill cannot read give no picture rather than wrong pixels.
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <vector>
 
-#include "window/win32/DesktopPlatformWin32.h"
+#include "window/DesktopPlatform.h"
+#include "window/win32/DibPicture.h"
 
 namespace qadrill {
 
@@ -43,7 +45,7 @@ constexpr std::uint32_t blue = 0xFF0000FF;
 constexpr std::uint32_t white = 0xFFFFFFFF;
 
 TEST(ClipboardPicture, WhatTheDrillPutsComesBack) {
-    DesktopPlatformWin32 platform;
+    DesktopPlatform platform;
     const Picture picture{3, 2, {red, green, blue, white, red, green}};
     platform.setClipboardPicture(picture);
     const std::optional<Picture> back = platform.clipboardPicture();
