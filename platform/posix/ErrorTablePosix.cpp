@@ -9,38 +9,15 @@ namespace qadrill {
 
 namespace {
 
-// Answers that do not depend on the operation, or 0.
-int commonError(int errnoValue) {
-    switch (errnoValue) {
-        case EACCES:
-        case EPERM:
-        case EROFS:
-        case EISDIR:
-        case ELOOP:  // a link where a log's name should be
-        case ENXIO:  // a FIFO, socket or device there
-        case ENODEV:
-            return err::accessDenied;
-        case EAGAIN:
-#if EWOULDBLOCK != EAGAIN
-        case EWOULDBLOCK:
-#endif
-        case EBUSY:
-        case ETXTBSY:
-            return err::fileLocked;
-        case ENOSPC:
-        case EFBIG:
-        case EDQUOT:
-            return err::diskFull;
-        case EMFILE:
-        case ENFILE:
-            return err::tooManyFiles;
-        case ENAMETOOLONG:
-        case EILSEQ:
-            return err::badFileName;
-        default:
-            return 0;
-    }
-}
+// The answers that do not depend on the operation.  A link where a log's
+// name should be is ELOOP; a FIFO, socket or device there ENXIO or ENODEV.
+constexpr ErrorGroup commonErrors[] = {
+    {err::accessDenied, {EACCES, EPERM, EROFS, EISDIR, ELOOP, ENXIO, ENODEV}},
+    {err::fileLocked, {EAGAIN, EWOULDBLOCK, EBUSY, ETXTBSY}},
+    {err::diskFull, {ENOSPC, EFBIG, EDQUOT}},
+    {err::tooManyFiles, {EMFILE, ENFILE}},
+    {err::badFileName, {ENAMETOOLONG, EILSEQ}},
+};
 
 }  // namespace
 
@@ -50,7 +27,7 @@ int runtimeErrorFor(int errnoValue, FileOperation operation, FileMode mode) {
         const bool full = errnoValue == ENOSPC || errnoValue == EDQUOT;
         return full ? err::diskFull : err::deviceIo;
     }
-    if (const int common = commonError(errnoValue); common != 0) return common;
+    if (const int common = drillErrorIn(commonErrors, errnoValue); common != 0) return common;
     const bool names = operation == FileOperation::open || operation == FileOperation::makeDirectory;
     if (names && errnoValue == EINVAL) return err::badFileName;
     if (names && errnoValue == ENOTDIR) return err::pathNotFound;
