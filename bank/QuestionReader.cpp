@@ -37,11 +37,7 @@ void fetchNextLine(DrillState& state, Platform& platform, DrillView& view) {
 }  // namespace
 
 void readNextQuestion(DrillState& state, Platform& platform, DrillView& view) {
-    try {
-        fetchNextLine(state, platform, view);
-    } catch (const RuntimeError& error) {
-        reportError(platform, error);
-    }
+    reportingErrors(platform, [&] { fetchNextLine(state, platform, view); });
 }
 
 }  // namespace qadrill

@@ -43,11 +43,7 @@ void showNextQuestion(DrillState& state, Platform& platform, DrillView& view) {
 }  // namespace
 
 void cmdNextQuestion_Click(DrillState& state, Platform& platform, DrillView& view) {
-    try {
-        showNextQuestion(state, platform, view);
-    } catch (const RuntimeError& error) {
-        reportError(platform, error);
-    }
+    reportingErrors(platform, [&] { showNextQuestion(state, platform, view); });
 }
 
 void runRoutine(Platform& platform, const std::u16string& routine) {

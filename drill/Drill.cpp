@@ -30,19 +30,11 @@ void Drill::cmd_displayCumulativeText_Click() { ::qadrill::cmd_displayCumulative
 // The recording commands pass a log failure up with the boxes untouched; the
 // student sees it here, can copy the answer and try again.
 void Drill::cmd_enter_response_Click() {
-    try {
-        ::qadrill::cmd_enter_response_Click(state_, platform_, view_);
-    } catch (const RuntimeError& error) {
-        reportError(platform_, error);
-    }
+    reportingErrors(platform_, [this] { ::qadrill::cmd_enter_response_Click(state_, platform_, view_); });
 }
 
 void Drill::cmd_save_as_notes_Click() {
-    try {
-        ::qadrill::cmd_save_as_notes_Click(state_, platform_, view_);
-    } catch (const RuntimeError& error) {
-        reportError(platform_, error);
-    }
+    reportingErrors(platform_, [this] { ::qadrill::cmd_save_as_notes_Click(state_, platform_, view_); });
 }
 
 void Drill::readNextQuestion() { ::qadrill::readNextQuestion(state_, platform_, view_); }

@@ -16,9 +16,7 @@ namespace qadrill {
 
 // The fixed file numbers of the logs.
 namespace logfile {
-inline constexpr int master = 1;
-inline constexpr int send = 2;
-inline constexpr int notes = 3;
+enum : int { master = 1, send = 2, notes = 3 };
 }  // namespace logfile
 
 // The bytes of one record for one log file, freshly opened: it starts at column 1.
