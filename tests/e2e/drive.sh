@@ -18,7 +18,8 @@ fail() {
     exit 1
 }
 
-# Starts a private X server and a private home; sets DISPLAY and HOME.
+# Starts a private X server and a private home; sets DISPLAY and HOME.  The
+# screen is a small laptop's unless SCREEN_SIZE says otherwise.
 start_desktop() {
     unset DISPLAY
     WORK=$(mktemp -d)
@@ -29,7 +30,7 @@ start_desktop() {
     # The server picks a free display itself and names it only once it takes
     # connections, so a desktop still closing or another suite's display is
     # never mistaken for ours.
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${SCREEN_SIZE:-1024x768}x24" -dpi 96 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq $((E2E_TIMEOUT * 10))); do
         [ -s "$WORK/display" ] && { export DISPLAY=":$(head -n 1 "$WORK/display")"; break; }

@@ -2,11 +2,21 @@
 
 #include <memory>
 
+#include "window/win32/FocusFrameWin32.h"
+
 namespace qadrill {
 
 namespace {
 
 Picture* stateOf(HWND box) { return reinterpret_cast<Picture*>(GetWindowLongPtrW(box, 0)); }
+
+// Inverted, the frame comes and goes without repainting the box, so the
+// circles on the screen stay.
+void toggleFocusFrame(HWND box) {
+    HDC dc = GetDC(box);
+    invertFocusFrame(box, dc);
+    ReleaseDC(box, dc);
+}
 
 void paint(HWND box) {
     PAINTSTRUCT paint{};
@@ -20,6 +30,7 @@ void paint(HWND box) {
                           static_cast<UINT>(picture->height), picture->argb.data(),
                           reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS);
     }
+    if (GetFocus() == box) invertFocusFrame(box, dc);
     EndPaint(box, &paint);
 }
 
@@ -42,6 +53,7 @@ LRESULT CALLBACK pictureBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
+            toggleFocusFrame(box);
             return 0;
         default:
             break;
@@ -72,7 +84,7 @@ void setPictureOf(HWND box, const Picture& picture) {
 void drawCircleOn(HWND box, int centreX, int centreY, int radius) {
     if (IsWindowVisible(box) == FALSE) return;  // nothing on the screen to draw on
     HDC dc = GetDC(box);
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT));
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
     const HGDIOBJ oldPen = SelectObject(dc, pen);
     const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     Ellipse(dc, centreX - radius, centreY - radius, centreX + radius + 1, centreY + radius + 1);

@@ -1,8 +1,8 @@
 #pragma once
 // A picture box as a Win32 child window: white, sunken, taking the focus by
-// tab and click, showing its picture at its own size from the top-left
-// corner.  Drawing goes to the screen only, so any repaint shows the white
-// background and the picture again.
+// tab and click and showing it with a dotted frame, showing its picture at
+// its own size from the top-left corner.  Drawing goes to the screen only, so
+// any repaint shows the white background and the picture again.
 
 #include <windows.h>
 
@@ -18,7 +18,8 @@ void registerPictureBoxClass(HINSTANCE instance);
 [[nodiscard]] const Picture& pictureOf(HWND box);
 void setPictureOf(HWND box, const Picture& picture);
 
-// One-pixel outline in the button-text colour, in client pixels.
+// One-pixel outline in black, whatever the desktop's colours (the box is
+// always white), in client pixels.
 void drawCircleOn(HWND box, int centreX, int centreY, int radius);
 
 // A picture's pixels as a top-down 32-bit bitmap header and rows.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "window/PixelLayout.h"
+#include "window/win32/FocusFrameWin32.h"
 #include "window/win32/PictureBoxWin32.h"
 
 namespace qadrill {
@@ -97,6 +98,7 @@ ControlWindows createControls(HWND form, HINSTANCE instance) {
         windows[i] = CreateWindowExW(kind.exStyle, kind.className, toWide(row.text).c_str(), kind.style, 0, 0, 0, 0,
                                      form, reinterpret_cast<HMENU>(id), instance, nullptr);
         if (row.kind == ControlKind::TextBox) SendMessageW(windows[i], EM_SETLIMITTEXT, 0, 0);
+        if (row.kind == ControlKind::ListBox) frameFocusOfEmptyList(windows[i]);
     }
     // Tab order is the order of creation; labels take no focus and go beneath.
     for (std::size_t i = 0; i < controlTable().size(); ++i) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "tests/window/conformance/WindowProbe.h"
@@ -118,6 +119,35 @@ TEST_P(Conformance, EnterPressesTheFocusedButton) {
     probe().type("txt_answer", "v = 3 m/s");
     EXPECT_EQ(probe().focusAfterKey("cmd_clear_answer_box", WindowProbe::Key::Enter), "cmd_clear_answer_box");
     EXPECT_EQ(probe().text("txt_answer"), "");
+}
+
+// The stops whose toolkit shows no focus of its own get a frame along their
+// edge when Tab reaches them, and nothing else of them changes; once the
+// focus has left, they look as before.
+TEST_P(Conformance, FocusFrameOnThePicturesAndTheList) {
+    const int ring = 8 * GetParam() / 96;  // border plus frame, in device pixels
+    for (const auto& [control, before] : {std::pair{"Picture1", "cmd_enter_response"},
+                                          std::pair{"Picture2", "Picture1"}, std::pair{"List1", "cmd_timerTrigger"}}) {
+        ASSERT_EQ(probe().focusAfterKey("txt_question", WindowProbe::Key::Tab), "txt_answer");  // focus elsewhere
+        const ProbeImage away = probe().grab(control);
+        ASSERT_EQ(probe().focusAfterKey(before, WindowProbe::Key::Tab), control);
+        const ProbeImage focused = probe().grab(control);
+        ASSERT_NE(probe().focusAfterKey(control, WindowProbe::Key::Tab), control);
+        EXPECT_EQ(probe().grab(control), away) << control << ": the frame stayed after the focus left";
+        ASSERT_EQ(focused.rgb.size(), away.rgb.size());
+        int changed = 0;
+        int inside = 0;
+        for (int y = 0; y < away.height; ++y) {
+            for (int x = 0; x < away.width; ++x) {
+                const auto at = static_cast<std::size_t>(y * away.width + x);
+                if (focused.rgb[at] == away.rgb[at]) continue;
+                ++changed;
+                if (x >= ring && y >= ring && x < away.width - ring && y < away.height - ring) ++inside;
+            }
+        }
+        EXPECT_GE(changed, (away.width + away.height) / 2) << control << ": no frame along the edge";
+        EXPECT_EQ(inside, 0) << control << ": more than the edge changed";
+    }
 }
 
 TEST_P(Conformance, PressingClearBoxEmptiesTheAnswerBox) {

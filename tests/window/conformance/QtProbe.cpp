@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -107,6 +108,16 @@ public:
         if (!window_.isVisible()) throw std::logic_error("the window closed");
         const QWidget* focus = QApplication::focusWidget();
         return focus != nullptr ? focus->objectName().toStdString() : "(none)";
+    }
+
+    // Rendered as the screen would show it now, in device pixels.
+    ProbeImage grab(std::string_view name) override {
+        const QImage shown = at(name).grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ProbeImage image{shown.width(), shown.height(), {}};
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) image.rgb.push_back(shown.pixel(x, y) & 0xFFFFFFU);
+        }
+        return image;
     }
 
     void type(std::string_view name, std::string_view text) override {

@@ -90,6 +90,31 @@ public:
         return nameOf(GetFocus());
     }
 
+    // From the window's own surface, where the controls and the desktop have drawn.
+    ProbeImage grab(std::string_view name) override {
+        pump();
+        HWND control = at(name);
+        RECT box{};
+        GetWindowRect(control, &box);
+        ProbeImage image{box.right - box.left, box.bottom - box.top, {}};
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), image.width, -image.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        HDC source = GetWindowDC(control);
+        HDC copy = CreateCompatibleDC(source);
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ old = SelectObject(copy, bitmap);
+        BitBlt(copy, 0, 0, image.width, image.height, source, 0, 0, SRCCOPY);
+        const auto* pixels = static_cast<const std::uint32_t*>(bits);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(image.width * image.height); ++i)
+            image.rgb.push_back(pixels[i] & 0xFFFFFFU);
+        SelectObject(copy, old);
+        DeleteObject(bitmap);
+        DeleteDC(copy);
+        ReleaseDC(control, source);
+        return image;
+    }
+
     void type(std::string_view name, std::string_view text) override {
         for (const char c : text) PostMessageW(at(name), WM_CHAR, static_cast<WPARAM>(c), 1);
         pump();

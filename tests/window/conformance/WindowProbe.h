@@ -3,9 +3,11 @@
 // built on the scripted platform, looked at control by control through the
 // control table's names ("txt_parameter_0").
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "window/ControlTable.h"
 #include "window/PixelLayout.h"
@@ -15,6 +17,14 @@ namespace qadrill::testing {
 struct ProbeFont {
     std::string family;
     double points = 0.0;
+};
+
+// A control as it shows, its border included: 0xRRGGBB a pixel, row by row.
+struct ProbeImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> rgb;
+    bool operator==(const ProbeImage&) const = default;
 };
 
 class WindowProbe {
@@ -37,6 +47,8 @@ public:
     // Gives the control the focus, types the key into it, and names the
     // control that holds the focus then.  The window stays open throughout.
     [[nodiscard]] virtual std::string focusAfterKey(std::string_view name, Key key) = 0;
+
+    [[nodiscard]] virtual ProbeImage grab(std::string_view name) = 0;
 
     virtual void type(std::string_view name, std::string_view text) = 0;
     virtual void press(std::string_view name) = 0;
