@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -45,6 +47,28 @@ public:
     OpenClipboardGuard& operator=(const OpenClipboardGuard&) = delete;
 };
 
+// The report with its detail folded under "Show Details...", as a task
+// dialog of the system's common controls; false where they offer none (no
+// manifest, an old system), and the caller falls back on a message box.
+bool showTaskDialog(HWND owner, const std::wstring& text, const std::wstring& detail) {
+    using TaskDialogIndirectCall = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+    const FARPROC found = controls != nullptr ? GetProcAddress(controls, "TaskDialogIndirect") : nullptr;
+    if (found == nullptr) return false;
+    const auto taskDialog = reinterpret_cast<TaskDialogIndirectCall>(reinterpret_cast<void*>(found));
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = owner;
+    config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_SIZE_TO_CONTENT;
+    config.dwCommonButtons = TDCBF_OK_BUTTON;
+    config.pszWindowTitle = reportTitle;
+    config.pszContent = text.c_str();
+    config.pszExpandedInformation = detail.c_str();
+    config.pszCollapsedControlText = L"Show Details...";
+    config.pszExpandedControlText = L"Hide Details...";
+    return SUCCEEDED(taskDialog(&config, nullptr, nullptr, nullptr));
+}
+
 }  // namespace
 
 std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
@@ -55,11 +79,11 @@ void DesktopPlatform::messageBox(const std::u16string& text) { messageBoxWithDet
 
 void DesktopPlatform::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
     reportLine(detail.empty() ? text : text + u" (" + detail + u")");
-    const std::wstring wide(text.begin(), text.end());
-    MessageBoxW(static_cast<HWND>(owner_) != nullptr && IsWindowVisible(static_cast<HWND>(owner_)) != FALSE
-                    ? static_cast<HWND>(owner_)
-                    : nullptr,
-                wide.c_str(), reportTitle, MB_OK | MB_TASKMODAL);
+    auto* owner = static_cast<HWND>(owner_);
+    if (owner != nullptr && IsWindowVisible(owner) == FALSE) owner = nullptr;
+    const std::wstring wideText(text.begin(), text.end());
+    if (!detail.empty() && showTaskDialog(owner, wideText, std::wstring(detail.begin(), detail.end()))) return;
+    MessageBoxW(owner, wideText.c_str(), reportTitle, MB_OK | MB_TASKMODAL);
 }
 
 void DesktopPlatform::setClipboardPicture(const Picture& picture) {
