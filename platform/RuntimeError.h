@@ -2,6 +2,7 @@
 // Run-time errors carry the platform's error numbers; every trap in the drill
 // hands the number to the error report.
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -56,5 +57,17 @@ private:
     std::string reason_;
     std::string path_;
 };
+
+// Runs an operation on one file or folder; a run-time error it throws names
+// that path (unless it names one already), so the report says where to look.
+template <typename Operation>
+auto naming(const std::filesystem::path& path, Operation&& operation) -> decltype(operation()) {
+    try {
+        return operation();
+    } catch (const RuntimeError& error) {
+        const std::u8string text = path.u8string();
+        throw error.at(std::string(text.begin(), text.end()));
+    }
+}
 
 }  // namespace qadrill

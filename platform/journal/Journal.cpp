@@ -142,9 +142,11 @@ public:
             handle_ = known->second;
             return;
         }
-        handle_ = files_.openJournal(path_, created_);
-        // The name is durable before anything relies on it.
-        if (created_) syncFolderOrClose();
+        naming(path_, [&] {
+            handle_ = files_.openJournal(path_, created_);
+            // The name is durable before anything relies on it.
+            if (created_) syncFolderOrClose();
+        });
         open.emplace(path_, handle_);
     }
     JournalFile(const JournalFile&) = delete;
@@ -154,14 +156,28 @@ public:
     [[nodiscard]] NativeFiles::Handle handle() const { return handle_; }
     [[nodiscard]] bool created() const { return created_; }
 
-    [[nodiscard]] std::string readHeader() { return files_.readAt(handle_, 0, journalHeaderSize); }
+    [[nodiscard]] std::string readHeader() {
+        return naming(path_, [&] { return files_.readAt(handle_, 0, journalHeaderSize); });
+    }
     [[nodiscard]] std::string readWhole(std::uint64_t length) {
-        return files_.readAt(handle_, 0, static_cast<std::size_t>(std::min(length, files_.sizeOf(handle_))));
+        return naming(path_, [&] {
+            return files_.readAt(handle_, 0, static_cast<std::size_t>(std::min(length, files_.sizeOf(handle_))));
+        });
+    }
+
+    void sync() {
+        naming(path_, [&] { files_.sync(handle_); });
+    }
+    // Makes the state folder's entry for the journal durable.
+    void syncEntry() {
+        naming(path_, [&] { files_.syncFolder(path_.parent_path(), handle_); });
     }
 
     void writeDurably(std::string_view bytes) {
-        files_.writeAt(handle_, 0, bytes);
-        files_.sync(handle_);
+        naming(path_, [&] {
+            files_.writeAt(handle_, 0, bytes);
+            files_.sync(handle_);
+        });
     }
 
     // The done mark needs no sync: every log it covers is synced already,
@@ -240,7 +256,7 @@ public:
         const auto header = decodeHeader(journal_.readHeader());
         if (!header) {
             // Empty or not a journal: its creation may have been cut short.
-            if (!journal_.created()) files_.syncFolder(place_.stateFolder, journal_.handle());
+            if (!journal_.created()) journal_.syncEntry();
             return 0;
         }
         if (header->state == done) return header->generation;
@@ -252,8 +268,8 @@ public:
         if (abandoned != place_.abandoned.end() && abandoned->second == contents->generation)
             contents->state = rollBack;
         // What the interrupted process never synced is made durable first.
-        files_.sync(journal_.handle());
-        files_.syncFolder(place_.stateFolder, journal_.handle());
+        journal_.sync();
+        journal_.syncEntry();
         try {
             finish(*contents);
         } catch (const CannotFinish&) {
@@ -319,18 +335,20 @@ private:
     void setAside(std::string_view bytes, std::uint64_t generation) {
         std::filesystem::path aside = journal_.path();
         aside += ".unfinished-" + std::to_string(generation);
-        bool created = false;
-        const NativeFiles::Handle handle = files_.openJournal(aside, created);
-        try {
-            files_.truncateTo(handle, 0);
-            files_.writeAt(handle, 0, bytes);
-            files_.sync(handle);
-            files_.syncFolder(place_.stateFolder, handle);
-        } catch (...) {
+        naming(aside, [&] {
+            bool created = false;
+            const NativeFiles::Handle handle = files_.openJournal(aside, created);
+            try {
+                files_.truncateTo(handle, 0);
+                files_.writeAt(handle, 0, bytes);
+                files_.sync(handle);
+                files_.syncFolder(place_.stateFolder, handle);
+            } catch (...) {
+                files_.closeHandle(handle);
+                throw;
+            }
             files_.closeHandle(handle);
-            throw;
-        }
-        files_.closeHandle(handle);
+        });
     }
 
     // A failed command takes back what it appended.  What cannot be cut back
@@ -385,7 +403,7 @@ void LogJournal::append(std::span<const AppendTarget> targets) {
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const AppendTarget& a, const AppendTarget& b) { return a.fileNumber < b.fileNumber; });
     if (!stateFolderMade_) {
-        files_.makePrivateFolder(stateFolder_);
+        naming(stateFolder_, [&] { files_.makePrivateFolder(stateFolder_); });
         stateFolderMade_ = true;
     }
     std::filesystem::path folder = canonicalFolderOf(ordered.front().path);

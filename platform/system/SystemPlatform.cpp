@@ -14,22 +14,6 @@ namespace qadrill {
 
 namespace {
 
-std::string utf8Of(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
-// Runs a native operation; its failure then names the file or folder it
-// concerns, so the report tells the student where to look.
-template <typename Operation>
-auto naming(const std::filesystem::path& path, Operation&& operation) {
-    try {
-        return operation();
-    } catch (const RuntimeError& error) {
-        throw error.at(utf8Of(path));
-    }
-}
-
 // The folder all the records go to, or nothing when they go to several.
 std::filesystem::path sharedFolder(std::span<const AppendTarget> targets) {
     if (targets.empty()) return {};

@@ -7,6 +7,7 @@
 
 #include "platform/RuntimeError.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/RowName.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
@@ -39,6 +40,22 @@ TEST_F(FileErrors, RealFailuresGiveTheirNumbers) {
     EXPECT_EQ(errorOf([&] { platform.makeDirectory(u"c:\\data"); }), 75) << "directory exists";
     EXPECT_EQ(errorOf([&] { platform.makeDirectory(u"c:\\nowhere\\deeper"); }), 76) << "missing parent";
     EXPECT_FALSE(platform.isOpen(1));
+}
+
+// A failure in the journal's private state folder names that folder, not the
+// logs it guards: that is where the student must look.
+TEST_F(FileErrors, StateFolderFailureNamesTheStateFolder) {
+    std::ofstream(dir.path() / "state") << "a file where the state folder belongs";
+    platform.open(1, u"c:\\log.txt", FileMode::Append);
+    const RecordAppend record{1, "a record\r\n"};
+    const std::string stateFolder = (dir.path() / "state").string();
+    try {
+        platform.appendRecords({&record, 1});
+        ADD_FAILURE() << "the record went out without a journal";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.path().substr(0, stateFolder.size()), stateFolder) << error.detail();
+    }
+    EXPECT_EQ(contents(dir.path() / "c" / "log.txt"), "") << "a record went out without its journal";
 }
 
 TEST_F(FileErrors, FileNumbersAreCheckedBeforeUse) {
