@@ -61,8 +61,7 @@ MainWindowWin32::MainWindowWin32(Platform& platform, HINSTANCE instance) {
     surfaceControls_.answer = control("txt_answer");
     surfaceControls_.picture1 = control("Picture1");
     surfaceControls_.picture2 = control("Picture2");
-    surface_ = std::make_unique<WindowSurface>(surfaceControls_);
-    commands_ = std::make_unique<DrillWindow>(platform, *surface_);
+    commands_ = std::make_unique<DrillWindow>(platform, surface_);
     layOut(static_cast<int>(GetDpiForWindow(form_)));
 }
 

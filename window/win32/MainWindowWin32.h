@@ -53,7 +53,7 @@ private:
     ControlWindows controls_{};
     ControlFonts fonts_;
     WindowSurface::Controls surfaceControls_;
-    std::unique_ptr<WindowSurface> surface_;
+    WindowSurface surface_{surfaceControls_};
     std::unique_ptr<DrillWindow> commands_;
 };
 

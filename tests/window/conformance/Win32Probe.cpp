@@ -98,7 +98,7 @@ public:
         GetWindowRect(control, &box);
         ProbeImage image{box.right - box.left, box.bottom - box.top, {}};
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), image.width, -image.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        info.bmiHeader = topDownHeader(Picture{image.width, image.height, {}});
         HDC source = GetWindowDC(control);
         HDC copy = CreateCompatibleDC(source);
         void* bits = nullptr;
