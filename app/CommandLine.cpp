@@ -25,7 +25,7 @@ constexpr std::string_view helpText =
 struct Arguments {
     bool help = false;
     bool version = false;
-    std::optional<std::string> unknownOption;  // the first, without its dashes
+    std::optional<std::string> unknownOption;  // the first, with its dashes
     std::optional<std::string> stray;          // the first argument that is no option
 };
 
@@ -43,7 +43,8 @@ Arguments sortArguments(int argc, char* argv[]) {
         } else if (arg == "-v" || arg == "--version") {
             found.version = true;
         } else if (!found.unknownOption) {
-            found.unknownOption = std::string(arg.starts_with("--") ? arg.substr(2) : arg.substr(1, 1));
+            // Of a bundle of short options ("-xv") only the first letter is the unknown one.
+            found.unknownOption = std::string(arg.starts_with("--") ? arg : arg.substr(0, 2));
         }
     }
     return found;

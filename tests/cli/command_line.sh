@@ -15,7 +15,8 @@ rows=(
     "version_short|-v|0|^qadrill ${VERSION//./\\.}\$|"
     "help_lists_options|--help|0|four questions.*-h, --help.*-v, --version|"
     "help_short|-h|0|-v, --version|"
-    "unknown_option|--bogus|2||^qadrill: Unknown option 'bogus'\. ${usage}\$"
+    "unknown_option|--bogus|2||^qadrill: Unknown option '--bogus'\. ${usage}\$"
+    "unknown_short_option|-x|2||^qadrill: Unknown option '-x'\. ${usage}\$"
     "stray_argument|notes.txt|2||^qadrill: Unexpected argument 'notes\.txt'\. ${usage}\$"
     "bare_separator|--|2||^qadrill: ${usage}\$"
 )

@@ -11,6 +11,8 @@
 namespace qadrill::testing {
 namespace {
 
+using qadrill::testing::PrintTo;
+
 struct DecodeRow {
     const char* name;
     std::string bytes;
