@@ -1,7 +1,10 @@
 #include "platform/system/SystemPlatform.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -21,6 +24,26 @@ std::filesystem::path sharedFolder(std::span<const AppendTarget> targets) {
     for (const AppendTarget& target : targets)
         if (target.path.parent_path() != folder) return {};
     return folder;
+}
+
+// A name that leads nowhere (53, 76) is often the folder's fault: no network
+// drive, a file where the data folder belongs.  The report then names the
+// first folder on the way that is missing or is no folder, which is what the
+// student has to fix; the file only when its folders all stand.
+RuntimeError namingWhatIsAtFault(const RuntimeError& error, const std::filesystem::path& file) {
+    if (error.number() != err::fileNotFound && error.number() != err::pathNotFound) return error;
+    std::filesystem::path folder;
+    for (const auto& part : file.parent_path()) {
+        folder /= part;
+        std::error_code code;
+        const std::filesystem::file_status status = std::filesystem::status(folder, code);
+        const bool missing = status.type() == std::filesystem::file_type::not_found;
+        if (missing || (std::filesystem::exists(status) && !std::filesystem::is_directory(status))) {
+            const std::u8string text = folder.u8string();
+            return RuntimeError(error.number(), error.reason(), std::string(text.begin(), text.end()));
+        }
+    }
+    return error;
 }
 
 }  // namespace
@@ -64,17 +87,22 @@ void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode m
     if (fileNumber < 1 || fileNumber > maxFileNumber) throw RuntimeError(err::badFileName);
     if (isOpen(fileNumber)) throw RuntimeError(err::fileAlreadyOpen);
     std::filesystem::path native = nativePathOf(path);
-    const Handle handle = naming(native, [&] {
-        switch (mode) {
-            case FileMode::Input:
-                return files_->openInput(native);
-            case FileMode::Output:
-                return files_->openOutput(native);
-            case FileMode::Append:
-                break;
+    const Handle handle = [&] {
+        try {
+            switch (mode) {
+                case FileMode::Input:
+                    return files_->openInput(native);
+                case FileMode::Output:
+                    return files_->openOutput(native);
+                case FileMode::Append:
+                    break;
+            }
+            return files_->openLog(native);
+        } catch (const RuntimeError& error) {
+            const std::u8string text = native.u8string();
+            throw namingWhatIsAtFault(error.at(std::string(text.begin(), text.end())), native);
         }
-        return files_->openLog(native);
-    });
+    }();
     auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
     slot.emplace();
     slot->handle = handle;

@@ -42,6 +42,31 @@ TEST_F(FileErrors, RealFailuresGiveTheirNumbers) {
     EXPECT_FALSE(platform.isOpen(1));
 }
 
+// A missing or wrong folder on the way is named, not the file behind it.
+TEST_F(FileErrors, DetailNamesWhatIsAtFault) {
+    platform.makeDirectory(u"c:\\data");
+    std::ofstream(dir.path() / "c" / "data" / "plain.txt") << "x";
+    const struct {
+        std::u16string path;
+        FileMode mode;
+        std::filesystem::path named;  // under the platform's root
+    } rows[] = {
+        {u"c:\\data\\missing.txt", FileMode::Input, "c/data/missing.txt"},
+        {u"c:\\nowhere\\log.txt", FileMode::Append, "c/nowhere"},
+        {u"i:\\lb1\\deeper\\log.txt", FileMode::Output, "i"},
+        {u"c:\\data\\plain.txt\\log.txt", FileMode::Append, "c/data/plain.txt"},
+    };
+    for (const auto& row : rows) {
+        try {
+            platform.open(1, row.path, row.mode);
+            ADD_FAILURE() << (dir.path() / row.named) << " opened";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.path(), (dir.path() / row.named).string()) << error.detail();
+            EXPECT_FALSE(error.reason().empty()) << error.detail();
+        }
+    }
+}
+
 // A failure in the journal's private state folder names that folder, not the
 // logs it guards: that is where the student must look.
 TEST_F(FileErrors, StateFolderFailureNamesTheStateFolder) {
