@@ -150,8 +150,13 @@ QFont interfaceFont() {
 void setInterfaceFont() { QApplication::setFont(interfaceFont()); }
 
 void buildControls(QWidget& form) {
+    // Naming a control asks for its accessible interface once a reader
+    // listens, and the toolkit keeps the first answer: the roles must be
+    // known before the first control is made.
+    installAccessibleRoles();
     std::vector<std::pair<int, QWidget*>> tabOrder;
     std::vector<QWidget*> labels;
+    auto* ring = new FocusRing(&form);
     for (const ControlRow& row : controlTable()) {
         if (row.kind == ControlKind::Timer) {
             makeTimer(row, form);
@@ -159,12 +164,14 @@ void buildControls(QWidget& form) {
         }
         QWidget* widget = makeControl(row, form);
         tabOrder.emplace_back(row.tabIndex, widget);
-        if (row.kind == ControlKind::Label) labels.push_back(widget);
+        if (row.kind == ControlKind::Label)
+            labels.push_back(widget);
+        else
+            ring->watch(*widget);
     }
     std::ranges::sort(tabOrder, {}, &std::pair<int, QWidget*>::first);
     for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     for (QWidget* label : labels) label->lower();
-    installAccessibleRoles();
     describeControls(form);
 }
 

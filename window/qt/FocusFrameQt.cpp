@@ -1,8 +1,55 @@
 #include "window/qt/FocusFrameQt.h"
 
+#include <QAbstractButton>
+#include <QPaintEvent>
 #include <QPainter>
 
+#include "window/FocusRing.h"
+#include "window/qt/PictureBoxQt.h"
+
 namespace qadrill {
+
+namespace {
+
+QRegion ringBand(const QWidget& control) {
+    const QRect outer = control.rect();
+    const int width = focusRingPixels;
+    return QRegion(outer) - QRegion(outer.adjusted(width, width, -width, -width));
+}
+
+QColor backgroundOf(const QWidget& control) {
+    if (qobject_cast<const PictureBox*>(&control) != nullptr) return control.palette().color(QPalette::Window);
+    if (qobject_cast<const QAbstractButton*>(&control) != nullptr) return control.palette().color(QPalette::Button);
+    return control.palette().color(QPalette::Base);
+}
+
+void paintRing(QWidget& control) {
+    const QColor background = backgroundOf(control);
+    const Rgb ink = focusRingInk({background.red(), background.green(), background.blue()});
+    QPainter painter(&control);
+    painter.setClipRegion(ringBand(control));
+    painter.fillRect(control.rect(), QColor(ink.red, ink.green, ink.blue));
+}
+
+}  // namespace
+
+bool FocusRing::eventFilter(QObject* watched, QEvent* event) {
+    auto& control = static_cast<QWidget&>(*watched);
+    switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            control.update(ringBand(control));
+            break;
+        case QEvent::Paint:
+            if (!control.hasFocus()) break;
+            watched->event(event);  // the control itself first, the ring on top
+            paintRing(control);
+            return true;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void drawFocusFrame(QPainter& painter, const QRect& area, const QColor& colour) {
     painter.save();
