@@ -1,8 +1,15 @@
 // What a screen reader hears, through the toolkit's accessibility interface
-// in-process: roles, names, descriptions and the labelled-by relations.
+// in-process: roles, names, descriptions, the labelled-by relations and the
+// new problem.  ctest runs each row in a process of its own, on a display
+// whose accessibility bus is on as when a reader listens
+// (with_reader_bus.sh): the interfaces the toolkit keeps from one row cannot
+// hide a fault in the next.
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QPlainTextEdit>
 #include <QtTest>
+#include <vector>
 
 #include "tests/window/WindowRun.h"
 
@@ -16,6 +23,17 @@ QAccessibleInterface& accessibleOf(QWidget& widget) {
     return *found;
 }
 
+struct Insertion {
+    QObject* object;
+    QString text;
+};
+std::vector<Insertion> insertions;
+
+void recordInsertion(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::TextInserted)
+        insertions.push_back({event->object(), static_cast<QAccessibleTextInsertEvent*>(event)->textInserted()});
+}
+
 }  // namespace
 
 class AccessibilityTest final : public QObject {
@@ -26,6 +44,7 @@ private Q_SLOTS:
     void presentation();
     void labelsNameTheirControls_data();
     void labelsNameTheirControls();
+    void newProblemIsAnnounced();
 };
 
 void AccessibilityTest::presentation_data() {
@@ -82,6 +101,32 @@ void AccessibilityTest::labelsNameTheirControls() {
     for (const auto& [other, relation] : control.relations(QAccessible::Label))
         labelledBy << other->text(QAccessible::Name);
     QCOMPARE(labelledBy, QStringList{expected.text(QAccessible::Name)});
+}
+
+// The appended problem reaches the reader as inserted text of the question
+// box, while the focus stays on the button the student pressed.
+void AccessibilityTest::newProblemIsAnnounced() {
+    WindowRun run;
+    run.loadAssignmentOne();
+    QVERIFY(run.show());
+    auto& question = run.control<QPlainTextEdit>("txt_question");
+    auto& next = run.control<QAbstractButton>("cmdNextQuestion");
+    next.setFocus();
+    const QString before = question.toPlainText();
+    insertions.clear();
+    // The bridge switches on once it has reached the accessibility bus.
+    QTRY_VERIFY2_WITH_TIMEOUT(QAccessible::isActive(), "no accessibility bridge: run on a display with a session bus",
+                              10000);
+    const auto previous = QAccessible::installUpdateHandler(&recordInsertion);
+    QTest::keyClick(&next, Qt::Key_Return);
+    QAccessible::installUpdateHandler(previous);
+    const QString appended = question.toPlainText().mid(before.size());
+    QVERIFY(!appended.isEmpty());
+    QStringList announced;
+    for (const Insertion& insertion : insertions)
+        if (insertion.object == &question) announced << insertion.text;
+    QCOMPARE(announced.join(QString()).replace(QChar::ParagraphSeparator, QLatin1Char('\n')), appended);
+    QCOMPARE(run.window.focusWidget(), &next);
 }
 
 QTEST_MAIN(AccessibilityTest)

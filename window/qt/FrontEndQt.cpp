@@ -6,6 +6,7 @@
 
 #include "window/DesktopPlatform.h"
 #include "window/FrontEnd.h"
+#include "window/qt/AccessibilityQt.h"
 #include "window/qt/ControlsQt.h"
 #include "window/qt/MainWindowQt.h"
 
@@ -39,6 +40,7 @@ int runDrillWindow(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
+    installAccessibleRoles();  // before any window or control exists
     QApplication::setApplicationName(QStringLiteral("qadrill"));
     // Every window, the prompts and message boxes included, shows the drill's icon.
     QIcon icon;

@@ -7,6 +7,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "window/qt/AccessibilityQt.h"
 #include "window/qt/ControlsQt.h"
 #include "window/qt/PictureBoxQt.h"
 #include "window/qt/ScrolledFormQt.h"
@@ -23,6 +24,7 @@ Control& MainWindow::control(const char* name) const {
 }
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent) {
+    installAccessibleRoles();  // before the window's own name and title
     setObjectName(QStringLiteral("cmd_pend_exp"));
     setWindowTitle(QStringLiteral("Form1"));
     form_ = &(new ScrolledForm(formSizePixels(), *this))->form();
@@ -47,7 +49,8 @@ MainWindow::~MainWindow() = default;
 QSize MainWindow::initialClientSize() const {
     const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
     const QSize frame(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 2 * border);
-    return clientSizeFor(formSizePixels(), screen()->availableGeometry().size(), frame);
+    return clientSizeFor(formSizePixels(), screen()->availableGeometry().size(), frame,
+                         style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
 }
 
 void MainWindow::wireEvents() {

@@ -1,6 +1,7 @@
 #include "window/qt/ScrolledFormQt.h"
 
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace qadrill {
 
@@ -18,12 +19,17 @@ ScrolledForm::ScrolledForm(const QSize& formSize, QWidget& window) : QScrollArea
     layout->addWidget(this);
 }
 
-// The frame is only an estimate, so it counts only where the form does not
-// fit anyway: a screen that holds the form gets the form's size exactly.
-QSize clientSizeFor(const QSize& formSize, const QSize& screenSpace, const QSize& frame) {
-    const auto side = [](int form, int space, int border) { return form <= space ? form : space - border; };
-    return {side(formSize.width(), screenSpace.width(), frame.width()),
-            side(formSize.height(), screenSpace.height(), frame.height())};
+// The window and its frame must fit the work area (the screen less its
+// panels), or the bottom of the form runs under a panel where no scroll bar
+// reaches it: a side the frame would push past the work area scrolls.  A side
+// that holds the form exactly gets its size, plus room for the other side's
+// scroll bar when that one scrolls.
+QSize clientSizeFor(const QSize& formSize, const QSize& workArea, const QSize& frame, int scrollBar) {
+    const bool scrollsDown = formSize.height() + frame.height() > workArea.height();
+    const bool scrollsAcross = formSize.width() + frame.width() > workArea.width();
+    const auto side = [](int form, int space, int border, int bar) { return std::min(form + bar, space - border); };
+    return {side(formSize.width(), workArea.width(), frame.width(), scrollsDown ? scrollBar : 0),
+            side(formSize.height(), workArea.height(), frame.height(), scrollsAcross ? scrollBar : 0)};
 }
 
 }  // namespace qadrill

@@ -1,9 +1,10 @@
 #pragma once
 // The form at its fixed size inside a scroll area that fills the window.  On
-// a screen smaller than the form (a high scale factor on a small screen) the
-// window opens as large as the screen allows and the form scrolls inside it;
-// the controls keep their positions on the form.  Moving the focus scrolls
-// the focused control into view.
+// a work area smaller than the form and the window's frame (a high scale
+// factor on a small screen, a panel) the window opens as large as the work
+// area allows and the form scrolls inside it; the controls keep their
+// positions on the form.  Moving the focus scrolls the focused control into
+// view.
 
 #include <QScrollArea>
 #include <QSize>
@@ -20,8 +21,8 @@ public:
     [[nodiscard]] QWidget& form() const { return *widget(); }
 };
 
-// The window's client size, each way: the form's where the screen holds it,
-// else what the screen leaves beside the window's frame.
-[[nodiscard]] QSize clientSizeFor(const QSize& formSize, const QSize& screenSpace, const QSize& frame);
+// The window's client size, each way: the form's where the work area holds
+// it with the window's frame, else what the work area leaves beside the frame.
+[[nodiscard]] QSize clientSizeFor(const QSize& formSize, const QSize& workArea, const QSize& frame, int scrollBar);
 
 }  // namespace qadrill
