@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryFile>
+#include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 #include <cstdio>
@@ -129,20 +130,42 @@ void DesktopPlatformTest::messageBoxRepeatsTheTextOnStandardError() {
                      "qadrill: The error is:  75 (/home/ann/plovenda/notes.txt: Permission denied)\n"));
 }
 
-// The specified text stays as it is; where and why open under the details.
+// The specified text stays as it is; where and why open under the details,
+// which take the focus as they are shown (a screen reader reads them out),
+// are named, read-only and in the tab walk.
 void DesktopPlatformTest::messageBoxShowsTheDetailOnRequest() {
     qadrill::DesktopPlatform platform;
+    QString title;
     QString text;
-    QString detail;
+    QString shown;
+    QString name;
+    bool readOnly = false;
+    bool tabReachesIt = false;
     whenModal([&](QWidget& dialog) {
         auto& box = static_cast<QMessageBox&>(dialog);
+        title = box.windowTitle();
         text = box.text();
-        detail = box.detailedText();
+        for (QPushButton* button : box.findChildren<QPushButton*>())
+            if (button->text().startsWith("Show Details")) button->click();
+        if (auto* details = qobject_cast<QTextEdit*>(QApplication::focusWidget())) {
+            shown = details->toPlainText();
+            name = details->accessibleName();
+            readOnly = details->isReadOnly();
+            box.button(QMessageBox::Ok)->setFocus();
+            for (int i = 0; i < 4 && !tabReachesIt; ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                tabReachesIt = QApplication::focusWidget() == details;
+            }
+        }
         box.button(QMessageBox::Ok)->click();
     });
     platform.messageBoxWithDetail(u"The error is:  61", u"/home/ann/plovenda/send.txt: No space left on device");
+    QCOMPARE(title, QString("Q&A Drill"));
     QCOMPARE(text, QString("The error is:  61"));
-    QCOMPARE(detail, QString("/home/ann/plovenda/send.txt: No space left on device"));
+    QCOMPARE(shown, QString("/home/ann/plovenda/send.txt: No space left on device"));
+    QCOMPARE(name, QString("Details"));
+    QVERIFY(readOnly);
+    QVERIFY(tabReachesIt);
 }
 
 void DesktopPlatformTest::inputBoxIsTitled() {

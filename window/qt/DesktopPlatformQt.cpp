@@ -6,16 +6,46 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTextEdit>
 #include <cstdio>
+#include <string_view>
 
 #include "window/ControlTable.h"
 #include "window/qt/PictureImageQt.h"
 
 namespace qadrill {
 
+namespace {
+
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The box's details are a text outside the tab order with no name, and
+// showing them says nothing to a screen reader.  Named, reachable by Tab and
+// focused as they are shown, they are read out and can be read again line by
+// line; Tab leads back to the buttons.
+class DetailsReader final : public QObject {
+public:
+    void watch(QTextEdit& details) {
+        details.setObjectName(QStringLiteral("details"));
+        details.setAccessibleName(QStringLiteral("Details"));
+        details.setReadOnly(true);
+        details.setTabChangesFocus(true);
+        details.setFocusPolicy(Qt::StrongFocus);
+        details.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) static_cast<QWidget*>(watched)->setFocus(Qt::OtherFocusReason);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}  // namespace
+
 std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
     QInputDialog dialog;
-    dialog.setWindowTitle(QString::fromUtf8(promptTitle.data(), static_cast<qsizetype>(promptTitle.size())));
+    dialog.setWindowTitle(toQString(promptTitle));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(QString::fromStdU16String(prompt));
     // The prompt is shown as typed, never read as markup, and long prompts wrap.
@@ -39,11 +69,15 @@ void DesktopPlatform::messageBoxWithDetail(const std::u16string& text, const std
     std::fflush(stderr);
 
     QMessageBox box;
+    // The program's name, as on the prompts; the report has no caption of its own.
+    box.setWindowTitle(toQString(promptTitle));
     box.setIcon(QMessageBox::NoIcon);
     box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromStdU16String(text));
     box.setDetailedText(QString::fromStdU16String(detail));  // empty: no details button
     box.setStandardButtons(QMessageBox::Ok);
+    DetailsReader reader;
+    if (auto* details = box.findChild<QTextEdit*>()) reader.watch(*details);
     box.exec();
 }
 
