@@ -120,12 +120,16 @@ wait_gone() {
     fail "window $1 did not close"
 }
 
+# The message boxes' title: the program's name in Qt; the Windows boxes
+# still carry the executable's.
+REPORT_TITLE="(Q&A Drill|qadrill)"
+
 # Waits for the next message box and prints its text; the desktop platform
 # repeats every report on standard error, one line each.
 REPORTS_SEEN=0
 next_report() {
     local id line=""
-    id=$(wait_window qadrill)
+    id=$(wait_window "$REPORT_TITLE")
     xdotool windowfocus --sync "$id" || true
     for _ in $(seq $((E2E_TIMEOUT * 10))); do
         line=$(grep '^qadrill: ' "$WORK/app.log" | sed -n "$((REPORTS_SEEN + 1))p")
@@ -139,7 +143,7 @@ next_report() {
 # Presses OK on the message box on screen and waits for it to close.
 press_ok() {
     local id
-    id=$(wait_window qadrill)
+    id=$(wait_window "$REPORT_TITLE")
     xdotool windowfocus --sync "$id" || true
     xdotool key Return
     wait_gone "$id"
