@@ -29,9 +29,14 @@ struct Insertion {
 };
 std::vector<Insertion> insertions;
 
+QStringList notifications;
+
 void recordInsertion(QAccessibleEvent* event) {
     if (event->type() == QAccessible::TextInserted)
         insertions.push_back({event->object(), static_cast<QAccessibleTextInsertEvent*>(event)->textInserted()});
+    QAccessibleInterface* shown = event->accessibleInterface();
+    if (event->type() == QAccessible::ObjectShow && shown != nullptr && shown->role() == QAccessible::Notification)
+        notifications << shown->text(QAccessible::Name);
 }
 
 }  // namespace
@@ -104,7 +109,8 @@ void AccessibilityTest::labelsNameTheirControls() {
 }
 
 // The appended problem reaches the reader as inserted text of the question
-// box, while the focus stays on the button the student pressed.
+// box, and as a notification shown, which a reader speaks wherever the focus
+// is; the focus stays on the button the student pressed.
 void AccessibilityTest::newProblemIsAnnounced() {
     WindowRun run;
     run.loadAssignmentOne();
@@ -114,6 +120,7 @@ void AccessibilityTest::newProblemIsAnnounced() {
     next.setFocus();
     const QString before = question.toPlainText();
     insertions.clear();
+    notifications.clear();
     // The bridge switches on once it has reached the accessibility bus.
     QTRY_VERIFY2_WITH_TIMEOUT(QAccessible::isActive(), "no accessibility bridge: run on a display with a session bus",
                               10000);
@@ -126,6 +133,7 @@ void AccessibilityTest::newProblemIsAnnounced() {
     for (const Insertion& insertion : insertions)
         if (insertion.object == &question) announced << insertion.text;
     QCOMPARE(announced.join(QString()).replace(QChar::ParagraphSeparator, QLatin1Char('\n')), appended);
+    QCOMPARE(notifications, QStringList{appended});
     QCOMPARE(run.window.focusWidget(), &next);
 }
 

@@ -25,6 +25,8 @@ QAccessibleInterface* accessibleFor(const QString& className, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (widget == nullptr) return nullptr;
     if (className == QLatin1String("qadrill::PictureBox")) return new QAccessibleWidget(widget, pictureRole(*object));
+    if (className == QLatin1String("qadrill::Announcement"))
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     // A plain widget as the top-level window would otherwise present as a filler.
     if (className == QLatin1String("qadrill::MainWindow")) return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
@@ -36,6 +38,24 @@ QWidget* controlOn(QWidget& form, std::string_view name, int index) {
 }
 
 }  // namespace
+
+Announcement::Announcement(QWidget& window) : QWidget(&window) {
+    setObjectName(QStringLiteral("announcement"));
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(0, 0, 1, 1);  // draws nothing
+}
+
+void announce(QWidget& window, const QString& text) {
+    auto* announcement = window.findChild<Announcement*>(QString(), Qt::FindDirectChildrenOnly);
+    if (announcement == nullptr) announcement = new Announcement(window);
+    announcement->hide();
+    // A notes log shown at once can be megabytes; the reader speaks the
+    // start, and the student reads on in the box.
+    constexpr qsizetype longest = 4096;
+    announcement->setAccessibleName(text.left(longest));
+    announcement->show();
+}
 
 void installAccessibleRoles() { QAccessible::installFactory(&accessibleFor); }
 

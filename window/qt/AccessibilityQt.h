@@ -5,9 +5,24 @@
 // descriptions, and each label as the buddy of the control it names, which
 // the toolkit reports as a labelled-by relation.
 
-class QWidget;
+#include <QWidget>
+
+class QString;
 
 namespace qadrill {
+
+// A notification on the window, without a look of its own: a screen reader
+// reads a notification out as it appears, wherever the focus is, where it
+// would pass over text added to a box the student is not in.
+class Announcement final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Announcement(QWidget& window);
+};
+
+// Has a screen reader read `text` out now, the focus left where it is.
+void announce(QWidget& window, const QString& text);
 
 // Before the window is shown; a second call changes nothing.
 void installAccessibleRoles();

@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include "window/qt/AccessibilityQt.h"
 #include "window/qt/PictureBoxQt.h"
 #include "window/qt/PictureImageQt.h"
 
@@ -63,7 +64,11 @@ void appendToBox(QPlainTextEdit& box, const std::u16string& text) {
 
 std::u16string WindowSurface::questionBoxText() const { return toLogicText(controls_.question); }
 void WindowSurface::setQuestionBoxText(const std::u16string& text) { controls_.question.setPlainText(toBoxText(text)); }
-void WindowSurface::appendQuestionBoxText(const std::u16string& text) { appendToBox(controls_.question, text); }
+void WindowSurface::appendQuestionBoxText(const std::u16string& text) {
+    appendToBox(controls_.question, text);
+    // The new problem is read out while the focus stays on the button pressed.
+    announce(*controls_.question.window(), toBoxText(text));
+}
 std::u16string WindowSurface::answerBoxText() const { return toLogicText(controls_.answer); }
 void WindowSurface::setAnswerBoxText(const std::u16string& text) { controls_.answer.setPlainText(toBoxText(text)); }
 
