@@ -61,7 +61,8 @@ TEST_F(FileErrors, DetailNamesWhatIsAtFault) {
             platform.open(1, row.path, row.mode);
             ADD_FAILURE() << (dir.path() / row.named) << " opened";
         } catch (const RuntimeError& error) {
-            EXPECT_EQ(error.path(), (dir.path() / row.named).string()) << error.detail();
+            // Compared by component: either slash separates on Windows.
+            EXPECT_TRUE(std::filesystem::path(error.path()) == dir.path() / row.named) << error.detail();
             EXPECT_FALSE(error.reason().empty()) << error.detail();
         }
     }
