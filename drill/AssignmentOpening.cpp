@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bank/ErrorReport.h"
+#include "drill/report/ErrorReport.h"
 #include "logbook/LogWriter.h"
 #include "logbook/Text.h"
 #include "logbook/TextCoding.h"

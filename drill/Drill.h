@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "drill/DrillState.h"
-#include "drill/DrillView.h"
+#include "drill/state/DrillState.h"
+#include "drill/state/DrillView.h"
 #include "platform/Platform.h"
 
 namespace qadrill {

@@ -4,15 +4,13 @@
 
 #include "logbook/CodePage.h"
 #include "logbook/LogEncoding.h"
+#include "logbook/LogWriter.h"
 #include "logbook/Text.h"
 #include "logbook/Unicode.h"
 
 namespace qadrill {
 
 namespace {
-
-constexpr int queryFileNumber = 1;
-constexpr int codedFileNumber = 2;
 
 // The character of a computed code; a code outside 0..255 has none.
 char16_t charOfCode(double computed) {
@@ -28,7 +26,7 @@ char16_t drawnChar(Platform& platform, float scale, float offset) {
 }
 
 void writeCodedLine(Platform& platform, const std::u16string& line) {
-    platform.write(codedFileNumber, encodeForLog(line) + "\r\n");
+    platform.write(logfile::coded, encodeForLog(line) + "\r\n");
 }
 
 std::u16string readLine(Platform& platform, int fileNumber) {
@@ -96,22 +94,22 @@ void codeFile(DrillState& state, Platform& platform) {
 
     // A failure part-way must not leave the file numbers taken for later.
     try {
-        platform.open(queryFileNumber, queryPath, FileMode::Input);
-        const auto firstLineLength = readLine(platform, queryFileNumber).size();
+        platform.open(logfile::query, queryPath, FileMode::Input);
+        const auto firstLineLength = readLine(platform, logfile::query).size();
         platform.closeAll();
         state.codeNumber = static_cast<float>(firstLineLength);
 
-        platform.open(queryFileNumber, queryPath, FileMode::Input);
-        platform.open(codedFileNumber, codedPath, FileMode::Output);
-        while (!platform.endOfFile(queryFileNumber))
-            copyCoded(readLine(platform, queryFileNumber), state.codeNumber, platform);
+        platform.open(logfile::query, queryPath, FileMode::Input);
+        platform.open(logfile::coded, codedPath, FileMode::Output);
+        while (!platform.endOfFile(logfile::query))
+            copyCoded(readLine(platform, logfile::query), state.codeNumber, platform);
     } catch (...) {
-        platform.close(queryFileNumber);
-        platform.close(codedFileNumber);
+        platform.close(logfile::query);
+        platform.close(logfile::coded);
         throw;
     }
-    platform.close(queryFileNumber);
-    platform.close(codedFileNumber);
+    platform.close(logfile::query);
+    platform.close(logfile::coded);
 }
 
 }  // namespace qadrill

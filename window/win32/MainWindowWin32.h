@@ -13,8 +13,8 @@
 
 #include "platform/Platform.h"
 #include "window/DrillWindow.h"
+#include "window/win32/ControlsWin32.h"
 #include "window/win32/SurfaceControlsWin32.h"
-#include "window/win32/Win32Controls.h"
 
 namespace qadrill {
 

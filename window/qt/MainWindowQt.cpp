@@ -1,4 +1,4 @@
-#include "window/qt/MainWindow.h"
+#include "window/qt/MainWindowQt.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -7,11 +7,11 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "window/qt/Controls.h"
-#include "window/qt/PictureBox.h"
-#include "window/qt/ScrolledForm.h"
-#include "window/qt/SurfaceControls.h"
-#include "window/qt/Twips.h"
+#include "window/qt/ControlsQt.h"
+#include "window/qt/PictureBoxQt.h"
+#include "window/qt/ScrolledFormQt.h"
+#include "window/qt/SurfaceControlsQt.h"
+#include "window/qt/TwipsQt.h"
 
 namespace qadrill {
 
