@@ -75,11 +75,8 @@ void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode m
         }
         return files_->openLog(native);
     });
-    auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
-    slot.emplace();
-    slot->handle = handle;
-    slot->mode = mode;
-    slot->native = std::move(native);
+    openFiles_[static_cast<std::size_t>(fileNumber)] =
+        OpenFile{.handle = handle, .mode = mode, .native = std::move(native)};
 }
 
 void SystemPlatform::write(int fileNumber, std::string_view bytes) {
