@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <ranges>
 #include <string>
 #include <thread>
 #include <utility>
@@ -97,7 +96,7 @@ class HeldLogs {
 public:
     HeldLogs(NativeFiles& files, std::chrono::milliseconds lockWait) : files_(files), lockWait_(lockWait) {}
     ~HeldLogs() {
-        for (const NativeFiles::Handle handle : std::ranges::reverse_view(locked_)) files_.unlock(handle);
+        std::for_each(locked_.rbegin(), locked_.rend(), [this](NativeFiles::Handle handle) { files_.unlock(handle); });
         for (const NativeFiles::Handle handle : opened_) files_.closeHandle(handle);
     }
     HeldLogs(const HeldLogs&) = delete;
