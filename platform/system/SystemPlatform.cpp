@@ -29,7 +29,8 @@ SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lock
                                std::unique_ptr<SystemFiles> files)
     : files_(std::move(files)), driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
 
-SystemPlatform::~SystemPlatform() { closeAll(); }
+// This class's own closeAll: a derived platform's part is already gone here.
+SystemPlatform::~SystemPlatform() { SystemPlatform::closeAll(); }
 
 void SystemPlatform::useStateFolder(std::filesystem::path folder) {
     stateFolder_ = std::move(folder);
