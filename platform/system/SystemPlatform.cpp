@@ -77,7 +77,7 @@ void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode m
         return files_->openLog(native);
     });
     openFiles_[static_cast<std::size_t>(fileNumber)] =
-        OpenFile{.handle = handle, .mode = mode, .native = std::move(native)};
+        OpenFile{.handle = handle, .mode = mode, .native = std::move(native), .readOffset = 0, .lines = {}};
 }
 
 void SystemPlatform::write(int fileNumber, std::string_view bytes) {
