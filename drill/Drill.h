@@ -9,8 +9,11 @@
 // and the stepping commands, drill/ the state, start-up and assignment
 // opening.  A click travels window -> Drill -> the folder's procedure.
 
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "bank/QuestionBankContents.h"
 #include "drill/state/DrillState.h"
 #include "drill/state/DrillView.h"
 #include "platform/Platform.h"
@@ -23,6 +26,10 @@ public:
 
     [[nodiscard]] DrillState& state() { return state_; }
     [[nodiscard]] const DrillState& state() const { return state_; }
+
+    // Before the load event: the run's bank is these entries of a bank file
+    // instead of the built-in bank.
+    void useBankFile(BankEntries entries) { bankFile_ = std::move(entries); }
 
     // The window's load event: initDrill, then openAssignment, always both.
     void Form_Load();
@@ -52,6 +59,7 @@ private:
     Platform& platform_;
     DrillView& view_;
     DrillState state_;
+    std::optional<BankEntries> bankFile_;
 };
 
 }  // namespace qadrill
