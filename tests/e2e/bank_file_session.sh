@@ -5,6 +5,8 @@
 # and the press after the last problem reaches "exitprog", which ends the
 # program.  The logs then hold that assignment's title line and its three
 # records, compared byte for byte (times, dates and the code line masked).
+# OPEN_BANK=1 opens the bank file as a double click would, through the
+# association the installer wrote (Wine's "start"), instead of --bank.
 # usage: bank_file_session.sh [--launcher=wine] <qadrill> <sample bank> <golden dir> <artifact dir>
 LAUNCHER=""
 case ${1:-} in --launcher=*) LAUNCHER=${1#--launcher=}; shift ;; esac
@@ -16,7 +18,13 @@ source "$(dirname "$0")/drive.sh"
 
 answers=("9.8, 19.6 and 29.4 m/s; 44.1 m in all." "The slope is 9.8 m/s^2; the area is the distance." "2 s, 19.6 m high.")
 start_desktop
-start_drill --bank "$SAMPLE"
+if [ -n "${OPEN_BANK:-}" ]; then
+    # Waits for the program the association starts and ends with its status.
+    wine start /wait /unix "$SAMPLE" >"$WORK/app.log" 2>&1 &
+    APP_PID=$!
+else
+    start_drill --bank "$SAMPLE"
+fi
 answer_startup 2
 win=$(wait_window Form1)
 mkdir -p "$ARTIFACTS"
