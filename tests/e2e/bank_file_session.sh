@@ -32,8 +32,12 @@ for i in "${!answers[@]}"; do
     click_twips "$win" 240 0 975 735        # Next Question / Answer
     click_twips "$win" 5640 720 5055 5255   # into the answer box
     xdotool type --delay 15 "${answers[$i]}"
-    # The problem after the routine line, with its answer typed.
-    [ "$i" -eq 1 ] && import -window root "$ARTIFACTS/bank_file_session${LAUNCHER:+_$LAUNCHER}.png"
+    # The problem after the routine line, with its answer typed; the pause
+    # only lets a slow window repaint before the picture is taken.
+    if [ "$i" -eq 1 ]; then
+        sleep 5
+        import -window root "$ARTIFACTS/bank_file_session${LAUNCHER:+_$LAUNCHER}.png"
+    fi
     click_twips "$win" 5640 240 855 495     # Enter Response
 done
 click_twips "$win" 240 0 975 735            # the routine line "exitprog"
