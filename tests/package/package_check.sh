@@ -86,8 +86,9 @@ grep -qx 'Exec=qadrill --bank %f' "$desktop" || fail "the desktop entry does not
 grep -qx "Exec=qadrill --bank $sample" "$desktop" || fail "the desktop entry has no action for the sample bank"
 type=$(gio info -a standard::content-type "$sample" | sed -n 's/^ *standard::content-type: //p')
 [ "$type" = application/x-qadrill-bank ] || fail "the sample bank's type is '$type'"
-default=$(gio mime application/x-qadrill-bank | head -1)
-grep -qF "$(basename "$desktop")" <<<"$default" || fail "bank files do not open with the drill: $default"
+default=$(gio mime application/x-qadrill-bank)
+grep -qF "Default application for “application/x-qadrill-bank”: $(basename "$desktop")" <<<"$default" ||
+    fail "bank files do not open with the drill: $default"
 
 step "manual page"
 man_errors=$(mktemp)
