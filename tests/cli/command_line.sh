@@ -37,6 +37,9 @@ ends at the routine exitprog \(line 33\)\$|"
     "check_bank_without_file|--check-bank|2||^qadrill: Option 'check-bank' needs a file name\. ${usage}\$"
     "bank_and_check_bank|--bank $SAMPLE --check-bank $SAMPLE|2||^qadrill: Give --bank or --check-bank, not both\. "
 )
+# --bank alone is how the menu entry starts the drill with no bank file: the
+# built-in bank, so it goes on to need a display (which only Linux checks).
+[ -z "$LAUNCHER" ] && rows+=("bank_without_file_as_the_menu_starts_it|--bank|2||^qadrill: a graphical display is needed")
 
 failures=0
 for row in "${rows[@]}"; do
