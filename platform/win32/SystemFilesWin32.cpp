@@ -137,6 +137,19 @@ NativeFiles::Handle SystemFiles::openJournal(const std::filesystem::path& path, 
     return toHandle(handle);
 }
 
+std::optional<NativeFiles::Handle> SystemFiles::openExistingJournal(const std::filesystem::path& path) {
+    HANDLE handle =
+        calls_->createFile(path, logAccess, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    return toHandle(handle);
+}
+
+// The drill cannot tell here whose a file in a shared folder is, so the
+// journal stays in the private folder on Windows.
+std::optional<NativeFiles::Handle> SystemFiles::openFolderJournal(const std::filesystem::path&, bool&) {
+    return std::nullopt;
+}
+
 void SystemFiles::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
 
 // NTFS keeps its own log of names: a new name is durable with the file's
