@@ -22,7 +22,7 @@ constexpr std::string_view lockedByAnother = "Another program holds this file lo
 using Deadline = std::chrono::steady_clock::time_point;
 
 void lockBefore(NativeFiles& files, NativeFiles::Handle handle, Deadline deadline, const std::filesystem::path& path) {
-    while (!files.tryLock(handle)) {
+    while (!tagErrorsWithPath(path, [&] { return files.tryLock(handle); })) {
         if (std::chrono::steady_clock::now() >= deadline)
             throw RuntimeError(err::fileLocked, std::string(lockedByAnother), pathBytes(path));
         std::this_thread::sleep_for(lockRetryPause);

@@ -42,9 +42,12 @@ int descriptor(NativeFiles::Handle handle) { return static_cast<int>(handle); }
 // (harmless on the regular file that is all the drill keeps).
 constexpr int safeOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
 
-// An open that met a link at the name says so.
-[[noreturn]] void failOpen(int errnoValue, FileMode mode) {
+// An open that met a link at the name says so, and one denied a file of
+// another user's says whose it is.
+[[noreturn]] void failOpen(int errnoValue, FileMode mode, const std::filesystem::path& path, uid_t user) {
     if (errnoValue == ELOOP) refuse(aLink);
+    struct stat status {};
+    if (errnoValue == EACCES && ::lstat(path.c_str(), &status) == 0 && status.st_uid != user) refuse(ownedByAnother);
     fail(errnoValue, FileOperation::open, mode);
 }
 
@@ -112,7 +115,7 @@ SystemFiles::~SystemFiles() = default;
 // Under the logs' rules: the notes log is read back for the student to see.
 NativeFiles::Handle SystemFiles::openInput(const std::filesystem::path& path) {
     const int fd = calls_->open(path, O_RDONLY | safeOpenFlags, 0);
-    if (fd < 0) failOpen(errno, FileMode::Input);
+    if (fd < 0) failOpen(errno, FileMode::Input, path, calls_->user());
     orClose(fd, [&] { checkLog(*this, calls_->user(), fd, path, FileMode::Input, statusOf(fd, FileMode::Input)); });
     return fd;
 }
@@ -137,7 +140,7 @@ NativeFiles::Handle SystemFiles::openLog(const std::filesystem::path& path) {
 std::optional<NativeFiles::Handle> SystemFiles::openExistingLog(const std::filesystem::path& path) {
     const int fd = calls_->open(path, O_RDWR | O_APPEND | safeOpenFlags, 0);
     if (fd < 0 && errno == ENOENT) return std::nullopt;
-    if (fd < 0) failOpen(errno, FileMode::Append);
+    if (fd < 0) failOpen(errno, FileMode::Append, path, calls_->user());
     orClose(fd, [&] { checkLog(*this, calls_->user(), fd, path, FileMode::Append, statusOf(fd, FileMode::Append)); });
     return fd;
 }
@@ -148,7 +151,7 @@ std::optional<NativeFiles::Handle> SystemFiles::openExistingLog(const std::files
 NativeFiles::Handle SystemFiles::openChecked(const std::filesystem::path& path, FileMode mode) {
     const int flags = mode == FileMode::Output ? O_WRONLY | O_CREAT : O_RDWR | O_APPEND | O_CREAT;
     const int fd = calls_->open(path, flags | safeOpenFlags, 0600);
-    if (fd < 0) failOpen(errno, mode);
+    if (fd < 0) failOpen(errno, mode, path, calls_->user());
     if (mode == FileMode::Append) {
         logPaths_[fd] = path;
         return fd;
@@ -212,7 +215,7 @@ NativeFiles::Handle SystemFiles::openJournal(const std::filesystem::path& path, 
         } else {
             created = false;
         }
-        if (fd < 0) failOpen(errno, FileMode::Output);
+        if (fd < 0) failOpen(errno, FileMode::Output, path, calls_->user());
         if (const auto why = brokenJournalRule(fd, calls_->user()); !why.empty()) {
             ::close(fd);
             refuse(why);

@@ -227,6 +227,55 @@ TEST(PersistentFault, FromEveryOperationOnThenClearedAndPressedAgainWritesOnce) 
     }
 }
 
+// The same faults, cleared before the program ends; the student starts it
+// again (on the same PC, or on another PC that sees the logs' journal) and
+// presses again.  A failure the student was told about stays failed: the
+// record is in every log once.
+struct RestartRow {
+    const char* name;
+    bool journalBesideLogs;
+    const std::filesystem::path& restartedOn;
+};
+
+class PersistentFaultThenRestart : public ::testing::TestWithParam<RestartRow> {};
+
+TEST_P(PersistentFaultThenRestart, FromEveryOperationOnThenClearedAndRestartedWritesOnce) {
+    const RestartRow& row = GetParam();
+    SimulatedDisk warm;
+    seed(warm);
+    if (row.journalBesideLogs) warm.keepJournalsBesideLogs();
+    ASSERT_TRUE(runInNewProcess(warm, response));
+    const std::size_t total = operationsOf(warm, firstNotes);
+    for (std::size_t from = 1; from <= total + 1; ++from) {
+        SCOPED_TRACE("every operation from " + std::to_string(from) + " on fails");
+        SimulatedDisk disk = warm;
+        bool failed = false;
+        {
+            LogJournal journal(disk, stateFolder, 0ms);
+            disk.failFrom(disk.operations() + from, err::deviceIo);
+            try {
+                runCommand(disk, journal, firstNotes);
+            } catch (const RuntimeError&) {
+                failed = true;
+            }
+            disk.clearFaults();
+        }
+        LogJournal restarted(disk, row.restartedOn, 0ms);
+        if (failed) runCommand(disk, restarted, firstNotes);
+        runCommand(disk, restarted, laterNotes);
+        const auto landed = expectWholeOrNone(disk, {response, firstNotes}, laterNotes);
+        EXPECT_TRUE(landed[1]);
+        if (HasFailure()) return;
+    }
+}
+
+const std::filesystem::path otherPcState = "/pc-b/ann/.local/state/qadrill";
+
+INSTANTIATE_TEST_SUITE_P(Rows, PersistentFaultThenRestart,
+                         ::testing::Values(RestartRow{"restarted_on_the_same_pc", false, stateFolder},
+                                           RestartRow{"restarted_on_another_pc", true, otherPcState}),
+                         rowName);
+
 // What another program put in a log after the crash stays where it is, with
 // everything before it; a record rolled forward then goes whole after it.
 TEST(JournalRecovery, ForeignBytesAreNeverCut) {
