@@ -1,8 +1,8 @@
 #include "platform/journal/Journal.h"
 
 #include <algorithm>
-#include <map>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <thread>
@@ -440,8 +440,7 @@ std::optional<NativeFiles::Handle> LogJournal::keptOpen(const std::filesystem::p
 }
 
 // A new journal's name is durable before anything relies on it.
-NativeFiles::Handle LogJournal::keepOpen(const std::filesystem::path& path, NativeFiles::Handle handle,
-                                         bool created) {
+NativeFiles::Handle LogJournal::keepOpen(const std::filesystem::path& path, NativeFiles::Handle handle, bool created) {
     if (created) {
         try {
             files_.syncFolder(path.parent_path(), handle);

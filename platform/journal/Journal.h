@@ -38,8 +38,8 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <string>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/journal/NativeFiles.h"

@@ -31,8 +31,7 @@ std::filesystem::path userStateFolder() {
 
 std::string missingStateFolderReason() {
     const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0')
-        return "HOME is not set, so the drill has no private folder for its journal";
+    if (home == nullptr || *home == '\0') return "HOME is not set, so the drill has no private folder for its journal";
     return "HOME is not an absolute path (" + std::string(home) +
            "), so the drill has no private folder for its journal";
 }

@@ -109,7 +109,8 @@ void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
 std::string SystemPlatform::lineInput(int fileNumber) {
     OpenFile& file = openFile(fileNumber);
     if (file.mode != FileMode::Input) throw RuntimeError(err::badFileMode);
-    auto line = tagErrorsWithPath(file.native, [&] { return file.lines.nextLine([this, &file] { return readChunk(file); }); });
+    auto line =
+        tagErrorsWithPath(file.native, [&] { return file.lines.nextLine([this, &file] { return readChunk(file); }); });
     if (!line) throw RuntimeError(err::deviceIo);
     return *line;
 }

@@ -264,8 +264,7 @@ std::string reportAs(uid_t user, const std::function<std::string()>& body) {
     if (pipe(channel) != 0) return "no pipe";
     const int code = runAs(user, [&] {
         const std::string said = body();
-        return write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0
-                                                                                               : childSetupFailed;
+        return write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : childSetupFailed;
     });
     close(channel[1]);
     std::string said;
@@ -405,8 +404,7 @@ const ClassmateRow classmateRows[] = {
     {"master_log_name_taken_first", 01777, false,
      asClassmate([](const Scene& s) { writeFile(s.share / logNames[0], attackersOwn); }), respond,
      [](const Scene& s) { return "75 " + at(s, 0, "Another user owns this file"); }},
-    {"master_log_name_taken_first_read_only", 01777, false,
-     asClassmate([](const Scene& s) {
+    {"master_log_name_taken_first_read_only", 01777, false, asClassmate([](const Scene& s) {
          writeFile(s.share / logNames[0], attackersOwn);
          chmod((s.share / logNames[0]).c_str(), 0644);
      }),
@@ -422,12 +420,13 @@ const ClassmateRow classmateRows[] = {
      respond, [](const Scene&) { return std::string("0"); },
      [](const Scene& s) {
          EXPECT_TRUE(std::filesystem::exists(s.share / (logNames[0] + ".journal.unfinished-41"))) << "not set aside";
-         for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(contents(s.share / logNames[i]), recordOf(1, i) + recordOf(2, i));
+         for (std::size_t i = 0; i < 2; ++i)
+             EXPECT_EQ(contents(s.share / logNames[i]), recordOf(1, i) + recordOf(2, i));
      }},
     {"second_hard_link_to_the_master_log", 01777, true,
      [](const Scene& s) {
-         EXPECT_EQ(runAs(victimId, [&] { return link((s.share / logNames[0]).c_str(), (s.share / "copy.txt").c_str()); }),
-                   0);
+         EXPECT_EQ(
+             runAs(victimId, [&] { return link((s.share / logNames[0]).c_str(), (s.share / "copy.txt").c_str()); }), 0);
          return pid_t{0};
      },
      respond, [](const Scene& s) { return "75 " + at(s, 0, "This file has a second name (a hard link)"); }},
