@@ -1,16 +1,16 @@
+#include "bank/NotesDisplay.h"
+
 #include <string>
 
-#include "bank/ErrorReport.h"
-#include "bank/QuestionStepping.h"
+#include "drill/report/ErrorReport.h"
 #include "logbook/CharacterReferences.h"
 #include "logbook/CodePage.h"
+#include "logbook/LogWriter.h"
 #include "platform/RuntimeError.h"
 
 namespace qadrill {
 
 namespace {
-
-constexpr int notesFileNumber = 3;
 
 // Every line of the notes log, run together, with the characters the log had
 // to write as references shown as themselves.  Each line is read back on its
@@ -18,17 +18,17 @@ constexpr int notesFileNumber = 3;
 // write.  The log is created by the first saved note, so a missing one simply
 // holds nothing yet.
 [[nodiscard]] std::u16string readNotesLog(Platform& platform, const std::u16string& path) {
-    platform.close(notesFileNumber);
+    platform.close(logfile::notes);
     try {
-        platform.open(notesFileNumber, path, FileMode::Input);
+        platform.open(logfile::notes, path, FileMode::Input);
     } catch (const RuntimeError& error) {
         if (error.number() == err::fileNotFound) return {};
         throw;
     }
     std::u16string notes;
-    while (!platform.endOfFile(notesFileNumber))
-        notes += decodeCharacterReferences(decodeWindows1252(platform.lineInput(notesFileNumber)));
-    platform.close(notesFileNumber);
+    while (!platform.endOfFile(logfile::notes))
+        notes += decodeCharacterReferences(decodeWindows1252(platform.lineInput(logfile::notes)));
+    platform.close(logfile::notes);
     return notes;
 }
 
@@ -41,7 +41,7 @@ void cmd_display_note_file_Click(DrillState& state, Platform& platform, DrillVie
     try {
         notes = readNotesLog(platform, state.notesFile);
     } catch (const RuntimeError& error) {
-        platform.close(notesFileNumber);
+        platform.close(logfile::notes);
         reportError(platform, error);
         return;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The drill's built-in bank of lines: assignment 1, "Day 9 quiz".
 
-#include "drill/DrillState.h"
+#include "drill/state/DrillState.h"
 
 namespace qadrill {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "bank/ControlLines.h"
-#include "bank/ErrorReport.h"
+#include "drill/report/ErrorReport.h"
 #include "platform/RuntimeError.h"
 
 namespace qadrill {

@@ -1,8 +1,8 @@
 #pragma once
 // The reader: hands out the bank one non-empty line per call.
 
-#include "drill/DrillState.h"
-#include "drill/DrillView.h"
+#include "drill/state/DrillState.h"
+#include "drill/state/DrillView.h"
 #include "platform/Platform.h"
 
 namespace qadrill {

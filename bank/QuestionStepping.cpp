@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "bank/ControlLines.h"
-#include "bank/ErrorReport.h"
 #include "bank/QuestionReader.h"
+#include "drill/report/ErrorReport.h"
 #include "logbook/Text.h"
 #include "logbook/Unicode.h"
 #include "platform/RuntimeError.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "drill/DrillState.h"
-#include "drill/DrillView.h"
+#include "drill/state/DrillState.h"
+#include "drill/state/DrillView.h"
 #include "platform/Platform.h"
 
 namespace qadrill {
@@ -24,11 +24,6 @@ void runRoutine(Platform& platform, const std::u16string& routine);
 // cursor and moves the cursor onto each one run.  Lines past the bank's end
 // count as ordinary lines.
 void cmd_next_picture_Click(DrillState& state, Platform& platform, DrillView& view);
-
-// "display notes": appends displayText, extended by every line of the notes
-// log run together, to the question box.  No notes log yet reads as an empty
-// one; a log that cannot be read is reported and changes nothing.
-void cmd_display_note_file_Click(DrillState& state, Platform& platform, DrillView& view);
 
 // "display everything": the question box shows cumulativeText.
 void cmd_displayCumulativeText_Click(DrillState& state, Platform& platform, DrillView& view);

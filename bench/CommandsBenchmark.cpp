@@ -23,8 +23,8 @@
 
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
-#include "window/qt/Controls.h"
-#include "window/qt/MainWindow.h"
+#include "window/qt/ControlsQt.h"
+#include "window/qt/MainWindowQt.h"
 
 namespace {
 

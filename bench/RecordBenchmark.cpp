@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "drill/DrillState.h"
-#include "drill/DrillView.h"
+#include "drill/state/DrillState.h"
+#include "drill/state/DrillView.h"
 #include "logbook/ResponseRecords.h"
 #include "tests/support/HeadlessPlatform.h"
 

@@ -12,8 +12,8 @@
 #include <fstream>
 
 #include "window/DesktopPlatform.h"
-#include "window/qt/MainWindow.h"
-#include "window/qt/PictureBox.h"
+#include "window/qt/MainWindowQt.h"
+#include "window/qt/PictureBoxQt.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // Puts the cursor on the chosen assignment's title line and introduces the
 // run in the master and send logs with a header block.
 
-#include "drill/DrillState.h"
+#include "drill/state/DrillState.h"
 #include "platform/Platform.h"
 
 namespace qadrill {

@@ -1,11 +1,12 @@
 #include "drill/Drill.h"
 
-#include "bank/ErrorReport.h"
+#include "bank/NotesDisplay.h"
 #include "bank/QuestionBankContents.h"
 #include "bank/QuestionReader.h"
 #include "bank/QuestionStepping.h"
 #include "drill/AssignmentOpening.h"
 #include "drill/Startup.h"
+#include "drill/report/ErrorReport.h"
 #include "logbook/ResponseRecords.h"
 #include "logbook/TextCoding.h"
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "bank/ErrorReport.h"
 #include "bank/QuestionBankContents.h"
 #include "drill/LogFileNames.h"
+#include "drill/report/ErrorReport.h"
 #include "logbook/Text.h"
 
 namespace qadrill {

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "drill/DrillState.h"
-#include "drill/DrillView.h"
+#include "drill/state/DrillState.h"
+#include "drill/state/DrillView.h"
 #include "platform/Platform.h"
 
 namespace qadrill {

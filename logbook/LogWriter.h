@@ -14,9 +14,10 @@
 
 namespace qadrill {
 
-// The fixed file numbers of the logs.
+// The fixed file numbers of the logs.  codeFile, which never runs beside a
+// record, takes the first two for the query file and its coded copy.
 namespace logfile {
-enum : int { master = 1, send = 2, notes = 3 };
+enum : int { master = 1, send = 2, notes = 3, query = 1, coded = 2 };
 }  // namespace logfile
 
 // The bytes of one record for one log file, freshly opened: it starts at column 1.

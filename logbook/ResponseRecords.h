@@ -9,8 +9,8 @@
 // RuntimeError to the caller's trap; pressing the button again writes the
 // record once, with the times of the retry.
 
-#include "drill/DrillState.h"
-#include "drill/DrillView.h"
+#include "drill/state/DrillState.h"
+#include "drill/state/DrillView.h"
 #include "platform/Platform.h"
 
 namespace qadrill {

@@ -4,15 +4,13 @@
 
 #include "logbook/CodePage.h"
 #include "logbook/LogEncoding.h"
+#include "logbook/LogWriter.h"
 #include "logbook/Text.h"
 #include "logbook/Unicode.h"
 
 namespace qadrill {
 
 namespace {
-
-constexpr int queryFileNumber = 1;
-constexpr int codedFileNumber = 2;
 
 // The character of a computed code; a code outside 0..255 has none.
 char16_t charOfCode(double computed) {
@@ -23,12 +21,12 @@ char16_t charOfCode(double computed) {
 
 // One random character: round(r * scale + offset), products in double.
 char16_t drawnChar(Platform& platform, float scale, float offset) {
-    const double r = platform.rnd();
+    const double r = static_cast<double>(platform.rnd());
     return charOfCode(r * static_cast<double>(scale) + static_cast<double>(offset));
 }
 
 void writeCodedLine(Platform& platform, const std::u16string& line) {
-    platform.write(codedFileNumber, encodeForLog(line) + "\r\n");
+    platform.write(logfile::coded, encodeForLog(line) + "\r\n");
 }
 
 std::u16string readLine(Platform& platform, int fileNumber) {
@@ -74,7 +72,7 @@ std::u16string remSpaces(const std::u16string& aLine) {
 }
 
 std::u16string decode(const std::u16string& aLine, float codeNbr) {
-    const double shift = codeNbr;
+    const double shift = static_cast<double>(codeNbr);
     std::u16string out;
     for (const char16_t c : aLine) {
         const auto byte = windows1252Byte(c);
@@ -96,22 +94,22 @@ void codeFile(DrillState& state, Platform& platform) {
 
     // A failure part-way must not leave the file numbers taken for later.
     try {
-        platform.open(queryFileNumber, queryPath, FileMode::Input);
-        const auto firstLineLength = readLine(platform, queryFileNumber).size();
+        platform.open(logfile::query, queryPath, FileMode::Input);
+        const auto firstLineLength = readLine(platform, logfile::query).size();
         platform.closeAll();
         state.codeNumber = static_cast<float>(firstLineLength);
 
-        platform.open(queryFileNumber, queryPath, FileMode::Input);
-        platform.open(codedFileNumber, codedPath, FileMode::Output);
-        while (!platform.endOfFile(queryFileNumber))
-            copyCoded(readLine(platform, queryFileNumber), state.codeNumber, platform);
+        platform.open(logfile::query, queryPath, FileMode::Input);
+        platform.open(logfile::coded, codedPath, FileMode::Output);
+        while (!platform.endOfFile(logfile::query))
+            copyCoded(readLine(platform, logfile::query), state.codeNumber, platform);
     } catch (...) {
-        platform.close(queryFileNumber);
-        platform.close(codedFileNumber);
+        platform.close(logfile::query);
+        platform.close(logfile::coded);
         throw;
     }
-    platform.close(queryFileNumber);
-    platform.close(codedFileNumber);
+    platform.close(logfile::query);
+    platform.close(logfile::coded);
 }
 
 }  // namespace qadrill

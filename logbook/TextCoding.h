@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "drill/DrillState.h"
+#include "drill/state/DrillState.h"
 #include "platform/Platform.h"
 #include "platform/RuntimeError.h"
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <variant>
 
-#include "bank/ErrorReport.h"
+#include "drill/report/ErrorReport.h"
 #include "platform/RuntimeError.h"
 
 namespace qadrill {

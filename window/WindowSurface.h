@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "drill/DrillView.h"
+#include "drill/state/DrillView.h"
 #include "platform/Platform.h"
 
 namespace qadrill {

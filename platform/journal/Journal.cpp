@@ -97,9 +97,7 @@ bool isPlainName(std::string_view name) {
            name.find('\0') == std::string_view::npos;
 }
 
-std::filesystem::path pathFromBytes(std::string_view bytes) {
-    return std::filesystem::path(std::u8string(bytes.begin(), bytes.end()));
-}
+std::filesystem::path pathFromBytes(std::string_view bytes) { return {std::u8string(bytes.begin(), bytes.end())}; }
 
 // The locks of one command, all waited for within one lock wait; the logs
 // opened here for a recovery are closed on leaving, which releases them.

@@ -278,7 +278,8 @@ bool SystemFiles::tryLock(Handle handle) {
     bool locked = true;
     while (calls_->lock(descriptor(handle)) != 0) {
         if (errno == EINTR) continue;
-        if (errno != EWOULDBLOCK && errno != EAGAIN) fail(errno, FileOperation::lock);
+        // flock's one word for a lock held elsewhere (EAGAIN's value here).
+        if (errno != EWOULDBLOCK) fail(errno, FileOperation::lock);
         locked = false;
         break;
     }

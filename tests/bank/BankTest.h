@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "drill/DrillState.h"
+#include "drill/state/DrillState.h"
 #include "tests/support/FakeView.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"

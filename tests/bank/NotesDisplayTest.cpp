@@ -6,8 +6,9 @@
 #include <ostream>
 #include <string>
 
-#include "bank/ErrorReport.h"
+#include "bank/NotesDisplay.h"
 #include "bank/QuestionStepping.h"
+#include "drill/report/ErrorReport.h"
 #include "platform/system/ErrorTable.h"
 #include "platform/unicode/Utf8.h"
 #include "tests/bank/BankTest.h"

@@ -8,7 +8,7 @@
 
 #include "bank/ControlLines.h"
 #include "bank/QuestionBankContents.h"
-#include "drill/DrillState.h"
+#include "drill/state/DrillState.h"
 #include "platform/unicode/Utf8.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/RowName.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "bank/ErrorReport.h"
 #include "bank/QuestionStepping.h"
+#include "drill/report/ErrorReport.h"
 #include "tests/bank/BankTest.h"
 #include "tests/support/RowName.h"
 

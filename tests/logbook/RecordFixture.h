@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "drill/DrillState.h"
+#include "drill/state/DrillState.h"
 #include "tests/support/FakeView.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"

@@ -23,7 +23,7 @@ wineserver -w
 drive_c="$WINEPREFIX/drive_c"
 installed="$drive_c/Program Files/Q&A Drill"
 [ -f "$installed/bin/qadrill.exe" ] || fail "no program in $installed/bin"
-shortcut=$(find "$drive_c" -path '*Start Menu/Programs/Q&A Drill/Q&A Drill.lnk' | head -1)
+shortcut=$(find "$drive_c" -path '*Start Menu/Programs/Q&A Drill/Q&A Drill.lnk' -print -quit)
 [ -n "$shortcut" ] || fail "no Start-menu entry 'Q&A Drill'"
 grep -aq 'qadrill.exe' "$shortcut" || fail "the Start-menu entry does not start the program"
 
@@ -32,7 +32,8 @@ INSTALLED_PREFIX=$WINEPREFIX bash "$here/../e2e/student_session.sh" --launcher=w
 
 wine "$installed/Uninstall.exe" /S
 wineserver -w
-for _ in $(seq 50); do [ -e "$installed" ] || break; sleep 0.2; done
+# The uninstaller's last removal may lag behind its exit; a minute bounds it.
+for _ in $(seq 300); do [ -e "$installed" ] || break; sleep 0.2; done
 [ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | head -5)"
 [ -z "$(find "$drive_c" -name 'Q&A Drill.lnk')" ] || fail "the Start-menu entry is still there"
 logs=$(ls "$drive_c/plovenda")

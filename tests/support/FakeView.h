@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "drill/DrillView.h"
+#include "drill/state/DrillView.h"
 
 namespace qadrill::testing {
 

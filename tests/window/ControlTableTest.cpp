@@ -15,7 +15,7 @@
 #include <QtTest>
 
 #include "tests/window/WindowRun.h"
-#include "window/qt/CaptionButton.h"
+#include "window/qt/CaptionButtonQt.h"
 
 using qadrill::testing::WindowRun;
 

@@ -17,7 +17,7 @@
 #include <functional>
 
 #include "window/DesktopPlatform.h"
-#include "window/qt/PictureImage.h"
+#include "window/qt/PictureImageQt.h"
 
 using qadrill::Picture;
 

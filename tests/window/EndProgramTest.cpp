@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "window/DesktopPlatform.h"
-#include "window/qt/MainWindow.h"
+#include "window/qt/MainWindowQt.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <QWindowStateChangeEvent>
 #include <QtTest>
 
-#include "bank/ErrorReport.h"
+#include "drill/report/ErrorReport.h"
 #include "platform/RuntimeError.h"
 #include "tests/window/WindowRun.h"
-#include "window/qt/PictureBox.h"
+#include "window/qt/PictureBoxQt.h"
 
 using qadrill::Picture;
 using qadrill::PictureBox;

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "tests/window/WindowRun.h"
-#include "window/qt/PictureBox.h"
-#include "window/qt/SurfaceControls.h"
+#include "window/qt/PictureBoxQt.h"
+#include "window/qt/SurfaceControlsQt.h"
 
 using qadrill::PictureBoxId;
 using qadrill::testing::WindowRun;

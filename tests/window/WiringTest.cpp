@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/window/WindowRun.h"
-#include "window/qt/PictureBox.h"
+#include "window/qt/PictureBoxQt.h"
 
 using qadrill::DrillState;
 using qadrill::testing::WindowRun;

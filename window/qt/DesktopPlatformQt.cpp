@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "window/ControlTable.h"
-#include "window/qt/PictureImage.h"
+#include "window/qt/PictureImageQt.h"
 
 namespace qadrill {
 

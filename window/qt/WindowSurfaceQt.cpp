@@ -1,13 +1,13 @@
 // The window surface over the Qt controls.
-#include "window/qt/SurfaceControls.h"
+#include "window/qt/SurfaceControlsQt.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 
-#include "window/qt/PictureBox.h"
-#include "window/qt/PictureImage.h"
+#include "window/qt/PictureBoxQt.h"
+#include "window/qt/PictureImageQt.h"
 
 namespace qadrill {
 

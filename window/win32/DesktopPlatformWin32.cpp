@@ -12,9 +12,9 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/unicode/Utf8.h"
-#include "window/win32/DibPicture.h"
+#include "window/win32/DibPictureWin32.h"
 #include "window/win32/PictureBoxWin32.h"
-#include "window/win32/PromptDialog.h"
+#include "window/win32/PromptDialogWin32.h"
 
 namespace qadrill {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "window/DesktopPlatform.h"
-#include "window/win32/DibPicture.h"
+#include "window/win32/DibPictureWin32.h"
 
 namespace qadrill {
 

@@ -1,4 +1,4 @@
-#include "window/qt/Accessibility.h"
+#include "window/qt/AccessibilityQt.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -7,7 +7,7 @@
 
 #include "window/AccessibleControls.h"
 #include "window/ControlTable.h"
-#include "window/qt/Controls.h"
+#include "window/qt/ControlsQt.h"
 
 namespace qadrill {
 

@@ -1,4 +1,4 @@
-#include "window/qt/MainWindow.h"
+#include "window/qt/MainWindowQt.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -7,11 +7,11 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "window/qt/Controls.h"
-#include "window/qt/PictureBox.h"
-#include "window/qt/ScrolledForm.h"
-#include "window/qt/SurfaceControls.h"
-#include "window/qt/Twips.h"
+#include "window/qt/ControlsQt.h"
+#include "window/qt/PictureBoxQt.h"
+#include "window/qt/ScrolledFormQt.h"
+#include "window/qt/SurfaceControlsQt.h"
+#include "window/qt/TwipsQt.h"
 
 namespace qadrill {
 
@@ -34,7 +34,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent) {
         WindowSurface::Controls{question, control<QPlainTextEdit>("txt_answer"), control<PictureBox>("Picture1"),
                                 control<PictureBox>("Picture2"), control<QTimer>("tmr_pend_exp")});
     surface_ = std::make_unique<WindowSurface>(*surfaceControls_);
-    commands_ = std::make_unique<DrillWindow>(platform, *surface_);
+    drillWindow_ = std::make_unique<DrillWindow>(platform, *surface_);
 
     wireEvents();
     question.setFocus();  // taken when the window is first shown
@@ -54,11 +54,11 @@ void MainWindow::wireEvents() {
     for (QAbstractButton* button : form_->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
         const std::string name = button->objectName().toStdString();
         if (!DrillWindow::isWired(name)) continue;
-        connect(button, &QAbstractButton::clicked, this, [this, name] { commands_->press(name); });
+        connect(button, &QAbstractButton::clicked, this, [this, name] { drillWindow_->press(name); });
     }
-    connect(&control<QTimer>("tmr_pend_exp"), &QTimer::timeout, this, [this] { commands_->tick(); });
+    connect(&control<QTimer>("tmr_pend_exp"), &QTimer::timeout, this, [this] { drillWindow_->tick(); });
 }
 
-void MainWindow::closeEvent(QCloseEvent* /*event*/) { commands_->close(); }
+void MainWindow::closeEvent(QCloseEvent* /*event*/) { drillWindow_->close(); }
 
 }  // namespace qadrill

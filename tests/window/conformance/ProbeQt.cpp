@@ -20,9 +20,9 @@
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/window/conformance/WindowProbe.h"
-#include "window/qt/Controls.h"
-#include "window/qt/MainWindow.h"
-#include "window/qt/PictureBox.h"
+#include "window/qt/ControlsQt.h"
+#include "window/qt/MainWindowQt.h"
+#include "window/qt/PictureBoxQt.h"
 
 namespace qadrill::testing {
 

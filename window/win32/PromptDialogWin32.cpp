@@ -1,4 +1,4 @@
-#include "window/win32/PromptDialog.h"
+#include "window/win32/PromptDialogWin32.h"
 
 #include <commctrl.h>
 

@@ -1,11 +1,11 @@
-#include "window/qt/PictureBox.h"
+#include "window/qt/PictureBoxQt.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 
-#include "window/qt/FocusFrame.h"
-#include "window/qt/Twips.h"
+#include "window/qt/FocusFrameQt.h"
+#include "window/qt/TwipsQt.h"
 
 namespace qadrill {
 

@@ -1,4 +1,4 @@
-#include "window/qt/ScrolledForm.h"
+#include "window/qt/ScrolledFormQt.h"
 
 #include <QVBoxLayout>
 

@@ -1,4 +1,4 @@
-#include "window/qt/CaptionButton.h"
+#include "window/qt/CaptionButtonQt.h"
 
 #include <QKeyEvent>
 #include <QStyleOptionButton>

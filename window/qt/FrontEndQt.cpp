@@ -6,8 +6,8 @@
 
 #include "window/DesktopPlatform.h"
 #include "window/FrontEnd.h"
-#include "window/qt/Controls.h"
-#include "window/qt/MainWindow.h"
+#include "window/qt/ControlsQt.h"
+#include "window/qt/MainWindowQt.h"
 
 namespace qadrill {
 

@@ -1,4 +1,4 @@
-#include "window/qt/FocusFrame.h"
+#include "window/qt/FocusFrameQt.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "window/qt/Controls.h"
+#include "window/qt/ControlsQt.h"
 
 #include <QApplication>
 #include <QFont>
@@ -15,11 +15,11 @@
 #include <utility>
 #include <vector>
 
-#include "window/qt/Accessibility.h"
-#include "window/qt/CaptionButton.h"
-#include "window/qt/FocusFrame.h"
-#include "window/qt/PictureBox.h"
-#include "window/qt/Twips.h"
+#include "window/qt/AccessibilityQt.h"
+#include "window/qt/CaptionButtonQt.h"
+#include "window/qt/FocusFrameQt.h"
+#include "window/qt/PictureBoxQt.h"
+#include "window/qt/TwipsQt.h"
 
 namespace qadrill {
 

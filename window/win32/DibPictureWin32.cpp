@@ -1,4 +1,4 @@
-#include "window/win32/DibPicture.h"
+#include "window/win32/DibPictureWin32.h"
 
 #include <windows.h>
 

@@ -11,10 +11,10 @@
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/window/conformance/WindowProbe.h"
+#include "window/win32/ControlsWin32.h"
 #include "window/win32/MainWindowWin32.h"
 #include "window/win32/PictureBoxWin32.h"
 #include "window/win32/SurfaceControlsWin32.h"
-#include "window/win32/Win32Controls.h"
 
 namespace qadrill::testing {
 

@@ -1,6 +1,7 @@
-#include "bank/ErrorReport.h"
+#include "drill/report/ErrorReport.h"
 
-#include "logbook/Text.h"
+#include <string>
+
 #include "platform/RuntimeError.h"
 #include "platform/unicode/Utf8.h"
 
@@ -20,7 +21,7 @@ const std::u16string_view generalErrorMessage =
 
 std::u16string errorReportText(int errorNumber) {
     if (errorNumber == err::subscriptOutOfRange) return std::u16string(subscriptErrorMessage);
-    return std::u16string(generalErrorMessage) + numberText(errorNumber);
+    return std::u16string(generalErrorMessage) + fromUtf8(std::to_string(errorNumber));
 }
 
 void reportError(Platform& platform, int errorNumber) { reportError(platform, RuntimeError(errorNumber)); }

@@ -1,4 +1,4 @@
-#include "window/win32/Win32Controls.h"
+#include "window/win32/ControlsWin32.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "window/qt/PictureImage.h"
+#include "window/qt/PictureImageQt.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "bank/ErrorReport.h"
-#include "logbook/Text.h"
+#include "drill/report/ErrorReport.h"
 #include "platform/unicode/Utf8.h"
-#include "tests/bank/BankTest.h"
+#include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempDir.h"
 
 namespace qadrill::testing {
 namespace {
@@ -35,7 +35,11 @@ TEST(ErrorReportText, Error9ShowsNoNumberOthersEndWithTheirNumber) {
     EXPECT_EQ(errorReportText(5), generalText + u"5");
 }
 
-class ReportErrorTest : public BankTest {};
+class ReportErrorTest : public ::testing::Test {
+protected:
+    TempDir temp;
+    ScriptedPlatform platform{temp.path()};
+};
 
 TEST_F(ReportErrorTest, Error9EndsTheProgramAfterTheMessage) {
     EXPECT_THROW(reportError(platform, 9), ProgramEnded);
