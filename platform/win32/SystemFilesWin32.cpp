@@ -152,7 +152,12 @@ std::optional<NativeFiles::Handle> SystemFiles::openFolderJournal(const std::fil
     return std::nullopt;
 }
 
-void SystemFiles::closeHandle(Handle handle) noexcept { CloseHandle(handleOf(handle)); }
+// Windows frees a closed handle's locks only when it gets to it: they are
+// released first, so the next command never waits on its own last one.
+void SystemFiles::closeHandle(Handle handle) noexcept {
+    unlock(handle);
+    CloseHandle(handleOf(handle));
+}
 
 // NTFS keeps its own log of names: a new name is durable with the file's
 // own flush.  A folder cannot be flushed without administrator rights.
