@@ -5,7 +5,8 @@
 // text box's own layout counts.  Sizes are in MB; the offscreen platform
 // unless QT_QPA_PLATFORM says otherwise.  "Next Question / Answer" on a box
 // of 2,000 records is also set beside a bare append of the same text to the
-// same box, press by press.
+// same box, press by press.  The notes log's reader alone gets one line of
+// 8 and of 64 MiB.
 
 #include <benchmark/benchmark.h>
 
@@ -165,6 +166,26 @@ void BM_NextQuestionOn2000Records(benchmark::State& state) {
     state.counters["ratio_to_bare"] = median(ratios);
 }
 
+// The notes log read as "display notes" reads it, one line at a time, when
+// the whole log is one line of `MiB` mebibytes: the reader alone, no window.
+// Twice the line should take about twice the time.
+void BM_ReadNotesOfOneLongLine(benchmark::State& state) {
+    TempDir dir;
+    ScriptedPlatform platform(dir.path());
+    platform.makeDirectory(u"c:\\plovenda");
+    const auto bytes = static_cast<std::size_t>(state.range(0)) << 20;
+    std::ofstream(dir.path() / "c" / "plovenda" / "notes_Ann_Lee_Smith.txt", std::ios::binary)
+        << std::string(bytes, 'n') << "\r\n";
+    for (auto _ : state) {
+        platform.open(3, u"c:\\plovenda\\notes_Ann_Lee_Smith.txt", qadrill::FileMode::Input);
+        std::size_t read = 0;
+        while (!platform.endOfFile(3)) read += platform.lineInput(3).size();
+        platform.close(3);
+        benchmark::DoNotOptimize(read);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+}
+
 // Each step down a page of the shown notes repaints the box.
 void BM_ScrollDisplayedNotes(benchmark::State& state) {
     Drilling drill;
@@ -183,6 +204,7 @@ BENCHMARK(BM_DisplayNotes)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMill
 BENCHMARK(BM_DisplayEverything)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NextQuestionOnAFullBox)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NextQuestionOn2000Records)->Iterations(100)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_ReadNotesOfOneLongLine)->Arg(8)->Arg(64)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScrollDisplayedNotes)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

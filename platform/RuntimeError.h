@@ -61,7 +61,7 @@ private:
 // Runs an operation on one file or folder; a run-time error it throws names
 // that path (unless it names one already), so the report says where to look.
 template <typename Operation>
-auto naming(const std::filesystem::path& path, Operation&& operation) -> decltype(operation()) {
+auto tagErrorsWithPath(const std::filesystem::path& path, Operation&& operation) -> decltype(operation()) {
     try {
         return operation();
     } catch (const RuntimeError& error) {

@@ -1,6 +1,7 @@
 #include "platform/journal/Journal.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,11 +17,14 @@ namespace qadrill {
 namespace {
 
 constexpr auto lockRetryPause = std::chrono::milliseconds(10);
+constexpr std::string_view lockedByAnother = "Another program holds this file locked";
 
-void lockWithin(NativeFiles& files, NativeFiles::Handle handle, std::chrono::milliseconds wait) {
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    while (!files.tryLock(handle)) {
-        if (std::chrono::steady_clock::now() >= deadline) throw RuntimeError(err::fileLocked);
+using Deadline = std::chrono::steady_clock::time_point;
+
+void lockBefore(NativeFiles& files, NativeFiles::Handle handle, Deadline deadline, const std::filesystem::path& path) {
+    while (!tagErrorsWithPath(path, [&] { return files.tryLock(handle); })) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            throw RuntimeError(err::fileLocked, std::string(lockedByAnother), pathBytes(path));
         std::this_thread::sleep_for(lockRetryPause);
     }
 }
@@ -83,6 +87,10 @@ void cutBackRecord(NativeFiles& files, NativeFiles::Handle handle, const Journal
     files.truncateTo(handle, entry.offset);
 }
 
+// A journal that cannot be finished: an unknown folder, a missing log, a
+// log that is no longer the student's, a record that is stale.
+struct CannotFinish {};
+
 // A name the journal gives must be a plain name in its folder.
 bool isPlainName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string_view::npos &&
@@ -91,88 +99,77 @@ bool isPlainName(std::string_view name) {
 
 std::filesystem::path pathFromBytes(std::string_view bytes) { return {std::u8string(bytes.begin(), bytes.end())}; }
 
-// The locks of one command, released and any extra logs closed on leaving.
+// The locks of one command, all waited for within one lock wait; the logs
+// opened here for a recovery are closed on leaving, which releases them.
 class HeldLogs {
 public:
-    HeldLogs(NativeFiles& files, std::chrono::milliseconds lockWait) : files_(files), lockWait_(lockWait) {}
+    HeldLogs(NativeFiles& files, std::chrono::milliseconds lockWait)
+        : files_(files), deadline_(std::chrono::steady_clock::now() + lockWait) {}
     ~HeldLogs() {
-        std::for_each(locked_.rbegin(), locked_.rend(), [this](NativeFiles::Handle handle) { files_.unlock(handle); });
         for (const NativeFiles::Handle handle : opened_) files_.closeHandle(handle);
     }
     HeldLogs(const HeldLogs&) = delete;
     HeldLogs& operator=(const HeldLogs&) = delete;
 
-    void lock(NativeFiles::Handle handle) {
-        lockWithin(files_, handle, lockWait_);
-        locked_.push_back(handle);
+    void lock(NativeFiles::Handle handle, const std::filesystem::path& path) {
+        lockBefore(files_, handle, deadline_, path);
     }
 
     // A log an interrupted command wrote that this one does not: opened and
     // locked here for the recovery, unless it is one of `targets` under
-    // another name.  Nullopt when it is not there.
+    // another name.  Nullopt when it is not there; CannotFinish when what
+    // stands there now is no log of the student's.
     std::optional<NativeFiles::Handle> openForRecovery(const std::filesystem::path& path,
                                                        std::span<const AppendTarget> targets) {
-        const auto handle = files_.openExistingLog(path);
+        std::optional<NativeFiles::Handle> handle;
+        try {
+            handle = files_.openExistingLog(path);
+        } catch (const RuntimeError&) {
+            throw CannotFinish{};
+        }
         if (!handle) return std::nullopt;
         opened_.push_back(*handle);
         const FileIdentity identity = files_.identityOf(*handle);
         for (const AppendTarget& target : targets)
             if (files_.identityOf(target.handle) == identity) return target.handle;
-        lock(*handle);
+        lock(*handle, path);
         return handle;
     }
 
 private:
     NativeFiles& files_;
-    std::chrono::milliseconds lockWait_;
-    std::vector<NativeFiles::Handle> locked_;
+    Deadline deadline_;
     std::vector<NativeFiles::Handle> opened_;
 };
 
-// The journal file of one log set, kept open from the first command on.
+// A journal file, kept open from the first command on.
 class JournalFile {
 public:
-    JournalFile(NativeFiles& files, std::filesystem::path path,
-                std::map<std::filesystem::path, NativeFiles::Handle>& open)
-        : files_(files), path_(std::move(path)) {
-        const auto known = open.find(path_);
-        if (known != open.end()) {
-            handle_ = known->second;
-            return;
-        }
-        naming(path_, [&] {
-            handle_ = files_.openJournal(path_, created_);
-            // The name is durable before anything relies on it.
-            if (created_) syncFolderOrClose();
-        });
-        open.emplace(path_, handle_);
-    }
-    JournalFile(const JournalFile&) = delete;
-    JournalFile& operator=(const JournalFile&) = delete;
+    JournalFile(NativeFiles& files, std::filesystem::path path, NativeFiles::Handle handle, bool created)
+        : files_(files), path_(std::move(path)), handle_(handle), created_(created) {}
 
     [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-    [[nodiscard]] NativeFiles::Handle handle() const { return handle_; }
     [[nodiscard]] bool created() const { return created_; }
 
     [[nodiscard]] std::string readHeader() {
-        return naming(path_, [&] { return files_.readAt(handle_, 0, journalHeaderSize); });
+        return tagErrorsWithPath(path_, [&] { return files_.readAt(handle_, 0, journalHeaderSize); });
     }
     [[nodiscard]] std::string readWhole(std::uint64_t length) {
-        return naming(path_, [&] {
+        return tagErrorsWithPath(path_, [&] {
             return files_.readAt(handle_, 0, static_cast<std::size_t>(std::min(length, files_.sizeOf(handle_))));
         });
     }
 
     void sync() {
-        naming(path_, [&] { files_.sync(handle_); });
+        tagErrorsWithPath(path_, [&] { files_.sync(handle_); });
     }
-    // Makes the state folder's entry for the journal durable.
+    // Makes the folder's entry for the journal durable.
     void syncEntry() {
-        naming(path_, [&] { files_.syncFolder(path_.parent_path(), handle_); });
+        tagErrorsWithPath(path_, [&] { files_.syncFolder(path_.parent_path(), handle_); });
     }
 
     void writeDurably(std::string_view bytes) {
-        naming(path_, [&] {
+        tagErrorsWithPath(path_, [&] {
             files_.writeAt(handle_, 0, bytes);
             files_.sync(handle_);
         });
@@ -199,55 +196,46 @@ public:
     }
 
 private:
-    void syncFolderOrClose() {
-        try {
-            files_.syncFolder(path_.parent_path(), handle_);
-        } catch (...) {
-            files_.closeHandle(handle_);
-            throw;
-        }
-    }
-
     NativeFiles& files_;
     std::filesystem::path path_;
-    NativeFiles::Handle handle_ = -1;
-    bool created_ = false;
+    NativeFiles::Handle handle_;
+    bool created_;
 };
 
-std::string hexOf(std::uint64_t value) {
-    static constexpr std::string_view digits = "0123456789abcdef";
-    std::string hex(16, '0');
-    for (std::size_t i = 0; i < 16; ++i) hex[15 - i] = digits[(value >> (4 * i)) & 0xF];
-    return hex;
-}
+// Where an unfinished journal is kept, beside the journal or, where that
+// cannot be, in the private folder.
+class AsideKeeper {
+public:
+    virtual ~AsideKeeper() = default;
+    virtual void keepAside(const std::filesystem::path& journal, bool besideLogs, std::string_view bytes,
+                           std::uint64_t generation) = 0;
+};
 
-// A journal that cannot be finished: an unknown folder, a missing log.
-struct CannotFinish {};
+// How a recovery reads bytes after a record that are not the record's.
+// Where every command of the drill goes through this journal, they were
+// written later without it: the record is stale and set aside, never
+// appended after them.  Where commands may have gone elsewhere (another
+// machine's private journal), nothing tells them from bytes typed in by
+// hand, which the record follows.
+enum class LaterBytes { followed, stale };
 
-// What a command's journal run shares with the journal of its log set.
-struct JournalPlace {
+struct RunPlace {
     NativeFiles& files;
-    std::chrono::milliseconds lockWait;
-    const std::filesystem::path& stateFolder;
-    std::filesystem::path journal;
-    std::map<std::filesystem::path, NativeFiles::Handle>& open;
+    HeldLogs& held;
+    AsideKeeper& aside;
     std::map<std::filesystem::path, std::uint64_t>& abandoned;
+    LaterBytes laterBytes;
+    // A journal beside its logs names them in its own folder, however this
+    // machine reaches that folder; a private one names the folder too.
+    bool besideLogs;
 };
 
 // One journaled command: recovery of what the journal holds, then the command.
 class JournalRun {
 public:
-    JournalRun(const JournalPlace& place, std::span<const AppendTarget> ordered, std::filesystem::path folder)
-        : place_(place),
-          files_(place.files),
-          ordered_(ordered),
-          folder_(std::move(folder)),
-          held_(place.files, place.lockWait),
-          journal_(place.files, place.journal, place.open) {}
-
-    void lockLogs() {
-        for (const AppendTarget& target : ordered_) held_.lock(target.handle);
-    }
+    JournalRun(const RunPlace& place, JournalFile& journal, std::span<const AppendTarget> ordered,
+               std::filesystem::path folder)
+        : place_(place), files_(place.files), journal_(journal), ordered_(ordered), folder_(std::move(folder)) {}
 
     // Finishes what an interrupted command left; the generation it had.
     std::uint64_t recover() {
@@ -271,7 +259,7 @@ public:
         try {
             finish(*contents);
         } catch (const CannotFinish&) {
-            setAside(bytes, contents->generation);
+            place_.aside.keepAside(journal_.path(), place_.besideLogs, bytes, contents->generation);
         }
         journal_.markDone();
         place_.abandoned.erase(journal_.path());
@@ -301,16 +289,20 @@ public:
     }
 
 private:
-    // Every log is found before any is touched, so one that cannot be
-    // leaves them all as they are.
+    // Every log is found, and every record's place looked at, before any is
+    // touched, so one that cannot be finished leaves them all as they are.
     void finish(const JournalContents& contents) {
-        if (contents.folder != folder_) throw CannotFinish{};
+        if (!place_.besideLogs && contents.folder != folder_) throw CannotFinish{};
         std::vector<std::optional<NativeFiles::Handle>> handles;
         for (const JournalEntry& entry : contents.entries) {
             if (!isPlainName(entry.name)) throw CannotFinish{};
             handles.push_back(handleFor(folder_ / pathFromBytes(entry.name)));
             // A log that is gone holds nothing to cut back.
             if (!handles.back() && contents.state != rollBack) throw CannotFinish{};
+        }
+        if (contents.state != rollBack && place_.laterBytes == LaterBytes::stale) {
+            for (std::size_t i = 0; i < handles.size(); ++i)
+                if (standingOf(files_, *handles[i], contents.entries[i]) == Standing::foreign) throw CannotFinish{};
         }
         for (std::size_t i = 0; i < handles.size(); ++i) {
             if (!handles[i]) continue;
@@ -326,32 +318,14 @@ private:
     std::optional<NativeFiles::Handle> handleFor(const std::filesystem::path& path) {
         for (const AppendTarget& target : ordered_)
             if (target.path == path) return target.handle;
-        return held_.openForRecovery(path, ordered_);
-    }
-
-    // Kept whole beside the journal, under a name that says what it is.
-    void setAside(std::string_view bytes, std::uint64_t generation) {
-        std::filesystem::path aside = journal_.path();
-        aside += ".unfinished-" + std::to_string(generation);
-        naming(aside, [&] {
-            bool created = false;
-            const NativeFiles::Handle handle = files_.openJournal(aside, created);
-            try {
-                files_.truncateTo(handle, 0);
-                files_.writeAt(handle, 0, bytes);
-                files_.sync(handle);
-                files_.syncFolder(place_.stateFolder, handle);
-            } catch (...) {
-                files_.closeHandle(handle);
-                throw;
-            }
-            files_.closeHandle(handle);
-        });
+        return place_.held.openForRecovery(path, ordered_);
     }
 
     // A failed command takes back what it appended.  What cannot be cut back
     // now stays in the journal, marked failed, for the next command; a mark
-    // that cannot be written is kept in this process instead.
+    // that cannot be written is kept in this process instead, and written
+    // once the disk takes it again (at the next command, or as the program
+    // ends).
     void abandon(const JournalContents& contents) noexcept {
         const bool marked = journal_.markFailed();
         if (!marked) place_.abandoned[journal_.path()] = contents.generation;
@@ -367,12 +341,56 @@ private:
         if (allCut && marked) journal_.markDone();
     }
 
-    JournalPlace place_;
+    RunPlace place_;
     NativeFiles& files_;
+    JournalFile& journal_;
     std::span<const AppendTarget> ordered_;
     std::filesystem::path folder_;
-    HeldLogs held_;
-    JournalFile journal_;
+};
+
+std::string hexOf(std::uint64_t value) {
+    static constexpr std::string_view digits = "0123456789abcdef";
+    std::string hex(16, '0');
+    for (std::size_t i = 0; i < 16; ++i) hex[15 - i] = digits[(value >> (4 * i)) & 0xF];
+    return hex;
+}
+
+// Kept whole under a name that says what it is: `journal` with the
+// generation.  Beside the logs when the file there is the student's own,
+// else in the private folder.
+class SetAside final : public AsideKeeper {
+public:
+    SetAside(NativeFiles& files, std::function<std::filesystem::path()> privateFolder)
+        : files_(files), privateFolder_(std::move(privateFolder)) {}
+
+    void keepAside(const std::filesystem::path& journal, bool besideLogs, std::string_view bytes,
+                   std::uint64_t generation) override {
+        std::filesystem::path aside = journal;
+        aside += ".unfinished-" + std::to_string(generation);
+        bool created = false;
+        std::optional<NativeFiles::Handle> handle;
+        if (besideLogs) {
+            handle = tagErrorsWithPath(aside, [&] { return files_.openFolderJournal(aside, created); });
+            if (!handle) aside = privateFolder_() / aside.filename();
+        }
+        tagErrorsWithPath(aside, [&] {
+            if (!handle) handle = files_.openJournal(aside, created);
+            try {
+                files_.truncateTo(*handle, 0);
+                files_.writeAt(*handle, 0, bytes);
+                files_.sync(*handle);
+                files_.syncFolder(aside.parent_path(), *handle);
+            } catch (...) {
+                files_.closeHandle(*handle);
+                throw;
+            }
+            files_.closeHandle(*handle);
+        });
+    }
+
+private:
+    NativeFiles& files_;
+    std::function<std::filesystem::path()> privateFolder_;
 };
 
 }  // namespace
@@ -381,11 +399,20 @@ LogJournal::LogJournal(NativeFiles& files, std::filesystem::path stateFolder, st
     : files_(files), stateFolder_(std::move(stateFolder)), lockWait_(lockWait) {}
 
 LogJournal::~LogJournal() {
+    settleAbandoned();
     for (const auto& [path, handle] : openJournals_) files_.closeHandle(handle);
 }
 
+void LogJournal::useMissingStateFolderReason(std::string reason) { missingStateFolder_ = std::move(reason); }
+
 std::filesystem::path LogJournal::journalPathFor(const std::filesystem::path& firstLog) const {
     return stateFolder_ / (hexOf(wordChecksum(pathBytes(firstLog))) + ".journal");
+}
+
+std::filesystem::path LogJournal::besideJournalPathFor(const std::filesystem::path& firstLog) {
+    std::filesystem::path journal = firstLog;
+    journal += ".journal";
+    return journal;
 }
 
 std::filesystem::path LogJournal::canonicalFolderOf(const std::filesystem::path& log) {
@@ -395,29 +422,127 @@ std::filesystem::path LogJournal::canonicalFolderOf(const std::filesystem::path&
     return canonicalFolders_[folder] = files_.canonicalFolder(folder);
 }
 
+const std::filesystem::path& LogJournal::privateFolder() {
+    if (stateFolder_.empty()) throw RuntimeError(err::pathNotFound, missingStateFolder_);
+    if (!stateFolderMade_) {
+        tagErrorsWithPath(stateFolder_, [&] { files_.makePrivateFolder(stateFolder_); });
+        stateFolderMade_ = true;
+    }
+    return stateFolder_;
+}
+
+std::optional<NativeFiles::Handle> LogJournal::keptOpen(const std::filesystem::path& path) const {
+    const auto known = openJournals_.find(path);
+    if (known == openJournals_.end()) return std::nullopt;
+    return known->second;
+}
+
+// A new journal's name is durable before anything relies on it.
+NativeFiles::Handle LogJournal::keepOpen(const std::filesystem::path& path, NativeFiles::Handle handle, bool created) {
+    if (created) {
+        try {
+            files_.syncFolder(path.parent_path(), handle);
+        } catch (...) {
+            files_.closeHandle(handle);
+            throw;
+        }
+    }
+    openJournals_.emplace(path, handle);
+    return handle;
+}
+
 void LogJournal::append(std::span<const AppendTarget> targets) {
     if (targets.empty()) return;
     std::vector<AppendTarget> ordered(targets.begin(), targets.end());
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const AppendTarget& a, const AppendTarget& b) { return a.fileNumber < b.fileNumber; });
-    if (!stateFolderMade_) {
-        naming(stateFolder_, [&] { files_.makePrivateFolder(stateFolder_); });
-        stateFolderMade_ = true;
+    const std::filesystem::path folder = canonicalFolderOf(ordered.front().path);
+    const std::filesystem::path firstLog = folder / ordered.front().path.filename();
+    HeldLogs held(files_, lockWait_);
+    for (const AppendTarget& target : ordered) held.lock(target.handle, target.path);
+    SetAside aside(files_, [this]() -> std::filesystem::path { return privateFolder(); });
+    const auto runOn = [&](JournalFile& journal, LaterBytes laterBytes, bool beside) {
+        return JournalRun({files_, held, aside, abandoned_, laterBytes, beside}, journal, ordered, folder);
+    };
+
+    // Under the logs' locks, so two machines never make or read it at once.
+    const std::filesystem::path besidePath = besideJournalPathFor(firstLog);
+    bool created = false;
+    std::optional<NativeFiles::Handle> beside = keptOpen(besidePath);
+    if (!beside) {
+        beside = tagErrorsWithPath(besidePath, [&] { return files_.openFolderJournal(besidePath, created); });
+        if (beside) tagErrorsWithPath(besidePath, [&] { keepOpen(besidePath, *beside, created); });
     }
-    std::filesystem::path folder = canonicalFolderOf(ordered.front().path);
-    const JournalPlace place{files_,        lockWait_,
-                             stateFolder_,  journalPathFor(folder / ordered.front().path.filename()),
-                             openJournals_, abandoned_};
-    JournalRun run(place, ordered, std::move(folder));
-    run.lockLogs();
+    const std::filesystem::path privatePath = journalPathFor(firstLog);
+    if (beside) {
+        // A private journal this machine left (before the logs' folder held
+        // one, or while it could not) is finished once per program, first;
+        // a record others have written past since is stale.  A private
+        // folder that fails its checks is never read.
+        if (const auto left = leftInPrivateFolder(privatePath)) {
+            JournalFile journal(files_, privatePath, *left, false);
+            runOn(journal, LaterBytes::stale, false).recover();
+        }
+        JournalFile journal(files_, besidePath, *beside, created);
+        JournalRun run = runOn(journal, LaterBytes::stale, true);
+        run.run(run.recover());
+        return;
+    }
+    // A folder that cannot hold it under the rules: this machine's own.
+    privateFolder();
+    privateChecked_.insert(privatePath);
+    std::optional<NativeFiles::Handle> kept = keptOpen(privatePath);
+    if (!kept) {
+        tagErrorsWithPath(privatePath, [&] {
+            const NativeFiles::Handle opened = files_.openJournal(privatePath, created);
+            kept = keepOpen(privatePath, opened, created);
+        });
+    }
+    JournalFile journal(files_, privatePath, *kept, created);
+    JournalRun run = runOn(journal, LaterBytes::followed, false);
     run.run(run.recover());
 }
 
-void appendLocked(NativeFiles& files, NativeFiles::Handle handle, std::string_view bytes,
-                  std::chrono::milliseconds lockWait) {
+std::optional<NativeFiles::Handle> LogJournal::leftInPrivateFolder(const std::filesystem::path& path) {
+    if (!privateChecked_.insert(path).second) return std::nullopt;
+    if (const auto kept = keptOpen(path)) return kept;
+    std::optional<NativeFiles::Handle> handle;
+    try {
+        privateFolder();
+        handle = files_.openExistingJournal(path);
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+    if (handle) openJournals_.emplace(path, *handle);
+    return handle;
+}
+
+// A failed mark the disk would not take is tried once more.
+void LogJournal::settleAbandoned() noexcept {
+    for (const auto& [path, generation] : abandoned_) {
+        const auto handle = keptOpen(path);
+        if (!handle) continue;
+        try {
+            const auto header = decodeHeader(files_.readAt(*handle, 0, journalHeaderSize));
+            if (!header || header->generation != generation || header->state == done) continue;
+            files_.writeAt(*handle, stateOffset, std::string_view(&rollBack, 1));
+            files_.sync(*handle);
+        } catch (...) {
+        }
+    }
+}
+
+void appendLocked(NativeFiles& files, NativeFiles::Handle handle, const std::filesystem::path& path,
+                  std::string_view bytes, std::chrono::milliseconds lockWait) {
     HeldLogs held(files, lockWait);
-    held.lock(handle);
+    held.lock(handle, path);
     const std::uint64_t oldSize = files.sizeOf(handle);
+    // The file stays open for more writes: each takes the lock anew.
+    struct Unlock {
+        NativeFiles& files;
+        NativeFiles::Handle handle;
+        ~Unlock() { files.unlock(handle); }
+    } const unlockOnLeaving{files, handle};
     try {
         appendAll(files, handle, bytes);
         files.sync(handle);

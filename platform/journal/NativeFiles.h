@@ -28,11 +28,12 @@ public:
 
     virtual ~NativeFiles() = default;
 
-    // Opens a log for reading and appending, creating it when missing (a new
-    // name is synced into its folder).  Only a regular file, reached without
-    // following a link at its name and, where the file system keeps owners,
-    // owned by the user, is opened: anything else is error 75 and nothing is
-    // written.  No open waits for another program.
+    // Opens a log for reading and appending, creating it when missing (0600,
+    // a new name synced into its folder).  Only a regular file with one name,
+    // reached without following a link at its name and, where the file system
+    // keeps owners, owned by the user, is opened: anything else is error 75,
+    // naming what is wrong, and nothing is written.  No open waits for
+    // another program; a system may take the log's lock here already.
     [[nodiscard]] virtual Handle openLog(const std::filesystem::path& path) = 0;
     // The same for a log that must already be there: nullopt when it is not.
     [[nodiscard]] virtual std::optional<Handle> openExistingLog(const std::filesystem::path& path) = 0;
@@ -40,12 +41,22 @@ public:
     // One spelling for a folder, however it was reached (links, letter case).
     [[nodiscard]] virtual std::filesystem::path canonicalFolder(const std::filesystem::path& folder) = 0;
 
-    // Makes the folder, and its missing parents, readable by the user alone;
-    // an existing one must be the user's own folder (else error 75).
+    // Makes the folder, and its missing parents, readable by the user alone,
+    // each new one synced into its parent; every folder on the way must be the
+    // user's or the system's and writable by nobody else (a shared one only
+    // with the sticky bit), the last one the user's own (else error 75).
     virtual void makePrivateFolder(const std::filesystem::path& folder) = 0;
     // Opens a journal in the private folder for writing in place, creating it
-    // (empty, the user's alone) when missing; `created` says which.
+    // (empty, the user's alone) when missing; `created` says which.  One
+    // that breaks the logs' rules, or that others may write, is error 75.
     [[nodiscard]] virtual Handle openJournal(const std::filesystem::path& path, bool& created) = 0;
+    // The private journal when it is there and keeps those rules.
+    [[nodiscard]] virtual std::optional<Handle> openExistingJournal(const std::filesystem::path& path) = 0;
+    // The journal kept beside the logs, under the same rules, created 0600
+    // when missing.  Nullopt when the file there breaks a rule, or where the
+    // system cannot tell whose a file is: such a file is never read, written
+    // or removed, and the private journal serves instead.
+    [[nodiscard]] virtual std::optional<Handle> openFolderJournal(const std::filesystem::path& path, bool& created) = 0;
     virtual void closeHandle(Handle handle) noexcept = 0;
     // Makes the folder's entries (a new name) durable.  A folder that cannot
     // be opened or synced is covered by syncing what holds `inside` (a file
@@ -53,6 +64,7 @@ public:
     virtual void syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) = 0;
 
     // Exclusive lock without waiting: false when another process holds it.
+    // Closing the handle releases it too.
     [[nodiscard]] virtual bool tryLock(Handle handle) = 0;
     virtual void unlock(Handle handle) noexcept = 0;
 

@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <string>
 
 #include "platform/system/DrivePath.h"
 #include "platform/system/StateFolder.h"
@@ -26,6 +27,13 @@ std::filesystem::path userStateFolder() {
     const std::filesystem::path home = fromEnvironment("HOME");
     if (!home.is_absolute()) return {};
     return home / ".local" / "state" / "qadrill";
+}
+
+std::string missingStateFolderReason() {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0') return "HOME is not set, so the drill has no private folder for its journal";
+    return "HOME is not an absolute path (" + std::string(home) +
+           "), so the drill has no private folder for its journal";
 }
 
 DriveMap desktopDriveMap() {

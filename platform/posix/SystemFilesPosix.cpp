@@ -8,9 +8,12 @@
 
 #include <cerrno>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/RuntimeError.h"
+#include "platform/journal/JournalFormat.h"
 #include "platform/posix/SystemCallsPosix.h"
 #include "platform/system/ErrorTable.h"
 #include "platform/system/SystemFiles.h"
@@ -23,36 +26,82 @@ namespace {
     throw RuntimeError(runtimeErrorFor(errnoValue, operation, mode), systemErrorReason(errnoValue));
 }
 
+// What stands at a log's name that the drill will not use, in words that say
+// what the student meets; always error 75.
+[[noreturn]] void refuse(std::string_view why) { throw RuntimeError(err::accessDenied, std::string(why)); }
+
+constexpr std::string_view ownedByAnother = "Another user owns this file";
+constexpr std::string_view secondName = "This file has a second name (a hard link)";
+constexpr std::string_view notAFile = "Not a regular file";
+constexpr std::string_view aLink = "A symbolic link stands at this name";
+constexpr std::string_view othersMayWrite = "Other users may write this file";
+
 int descriptor(NativeFiles::Handle handle) { return static_cast<int>(handle); }
 
-// Never through a link at the name, never waiting on a FIFO or a device.
+// Never through a link at the name, never waiting on a FIFO or a device
+// (harmless on the regular file that is all the drill keeps).
 constexpr int safeOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
 
-// One look at the open file: a regular file with one name, the user's own
-// where the file system keeps owners (one that shows every file as the
-// mounting user's passes, as it should).  An empty file may be a new name,
-// which is synced into its folder; then the descriptor is made blocking.
-int checkedLog(SystemFiles& files, uid_t user, int fd, const std::filesystem::path& path, FileMode mode) {
+// An open that met a link at the name says so, and one denied a file of
+// another user's says whose it is.
+[[noreturn]] void failOpen(int errnoValue, FileMode mode, const std::filesystem::path& path, uid_t user) {
+    if (errnoValue == ELOOP) refuse(aLink);
     struct stat status {};
-    const bool looked = ::fstat(fd, &status) == 0;
-    const int error = looked ? EACCES : errno;
-    if (!looked || !S_ISREG(status.st_mode) || status.st_nlink != 1 || status.st_uid != user) {
-        ::close(fd);
-        fail(error, FileOperation::open, mode);
-    }
+    if (errnoValue == EACCES && ::lstat(path.c_str(), &status) == 0 && status.st_uid != user) refuse(ownedByAnother);
+    fail(errnoValue, FileOperation::open, mode);
+}
+
+// Why the file is not one the drill keeps: a regular file with one name, the
+// user's own where the file system keeps owners (one that shows every file
+// as the mounting user's passes, as it should).  Empty when it is.
+std::string_view brokenRule(const struct stat& status, uid_t user) {
+    if (!S_ISREG(status.st_mode)) return notAFile;
+    if (status.st_uid != user) return ownedByAnother;
+    if (status.st_nlink != 1) return secondName;
+    return {};
+}
+
+// Closes the descriptor when the body throws.
+template <typename Body>
+void orClose(int fd, Body&& body) {
     try {
-        if (status.st_size == 0) files.syncFolder(path.parent_path(), fd);
+        body();
     } catch (...) {
         ::close(fd);
         throw;
     }
-    const int flags = (mode == FileMode::Append ? O_APPEND : 0);
-    if (::fcntl(fd, F_SETFL, flags) != 0) {
-        const int fcntlError = errno;
-        ::close(fd);
-        fail(fcntlError, FileOperation::open, mode);
-    }
-    return fd;
+}
+
+struct stat statusOf(int fd, FileMode mode) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) fail(errno, FileOperation::open, mode);
+    return status;
+}
+
+// One look at the open file under the rules.  An empty file may be a new
+// name, which is synced into its folder.  A log others may read or write,
+// from before the drill made them private, is made the user's alone; where
+// the file system keeps no such bits that does not matter.
+void checkLog(SystemFiles& files, uid_t user, int fd, const std::filesystem::path& path, FileMode mode,
+              const struct stat& status) {
+    if (const auto why = brokenRule(status, user); !why.empty()) refuse(why);
+    if ((status.st_mode & 077) != 0) static_cast<void>(::fchmod(fd, status.st_mode & 0700));
+    if (status.st_size == 0 && mode != FileMode::Input) files.syncFolder(path.parent_path(), fd);
+}
+
+// A journal keeps the logs' rules, and nobody else may write it.
+std::string_view brokenJournalRule(int fd, uid_t user) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) return notAFile;
+    if (const auto why = brokenRule(status, user); !why.empty()) return why;
+    if ((status.st_mode & 022) != 0) return othersMayWrite;
+    return {};
+}
+
+// The errors of an open that mean something else stands at the name.
+bool somethingElseThere(int errnoValue) {
+    return errnoValue == ELOOP || errnoValue == EACCES || errnoValue == EPERM || errnoValue == ENXIO ||
+           errnoValue == ENODEV || errnoValue == EISDIR || errnoValue == ETXTBSY;
 }
 
 }  // namespace
@@ -63,14 +112,11 @@ SystemFiles::SystemFiles(std::unique_ptr<SystemCalls> calls) : calls_(std::move(
 
 SystemFiles::~SystemFiles() = default;
 
+// Under the logs' rules: the notes log is read back for the student to see.
 NativeFiles::Handle SystemFiles::openInput(const std::filesystem::path& path) {
-    const int fd = calls_->open(path, O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0) fail(errno, FileOperation::open, FileMode::Input);
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
-        ::close(fd);
-        fail(EISDIR, FileOperation::open, FileMode::Input);
-    }
+    const int fd = calls_->open(path, O_RDONLY | safeOpenFlags, 0);
+    if (fd < 0) failOpen(errno, FileMode::Input, path, calls_->user());
+    orClose(fd, [&] { checkLog(*this, calls_->user(), fd, path, FileMode::Input, statusOf(fd, FileMode::Input)); });
     return fd;
 }
 
@@ -94,15 +140,24 @@ NativeFiles::Handle SystemFiles::openLog(const std::filesystem::path& path) {
 std::optional<NativeFiles::Handle> SystemFiles::openExistingLog(const std::filesystem::path& path) {
     const int fd = calls_->open(path, O_RDWR | O_APPEND | safeOpenFlags, 0);
     if (fd < 0 && errno == ENOENT) return std::nullopt;
-    if (fd < 0) fail(errno, FileOperation::open);
-    return checkedLog(*this, calls_->user(), fd, path, FileMode::Append);
+    if (fd < 0) failOpen(errno, FileMode::Append, path, calls_->user());
+    orClose(fd, [&] { checkLog(*this, calls_->user(), fd, path, FileMode::Append, statusOf(fd, FileMode::Append)); });
+    return fd;
 }
 
+// A log opened for appending is looked at once its lock is tried (tryLock),
+// so that one look gives both the rules and the size the journal records.
+// A file to be emptied is looked at before anything else.
 NativeFiles::Handle SystemFiles::openChecked(const std::filesystem::path& path, FileMode mode) {
     const int flags = mode == FileMode::Output ? O_WRONLY | O_CREAT : O_RDWR | O_APPEND | O_CREAT;
-    const int fd = calls_->open(path, flags | safeOpenFlags, 0666);
-    if (fd < 0) fail(errno, FileOperation::open, mode);
-    return checkedLog(*this, calls_->user(), fd, path, mode);
+    const int fd = calls_->open(path, flags | safeOpenFlags, 0600);
+    if (fd < 0) failOpen(errno, mode, path, calls_->user());
+    if (mode == FileMode::Append) {
+        logPaths_[fd] = path;
+        return fd;
+    }
+    orClose(fd, [&] { checkLog(*this, calls_->user(), fd, path, mode, statusOf(fd, mode)); });
+    return fd;
 }
 
 FileIdentity SystemFiles::identityOf(Handle handle) {
@@ -121,39 +176,80 @@ void SystemFiles::createDirectory(const std::filesystem::path& path) {
     if (calls_->makeDirectory(path, 0777) != 0) fail(errno, FileOperation::makeDirectory);
 }
 
-// Missing parents are made as the base folders of the user's state are:
-// private.  The last one must be a folder of the user's, reached as it is.
+// Every folder on the way is the user's or the system's, and no one else
+// may write it unless it has the sticky bit (as /tmp has); missing ones are
+// made as the base folders of the user's state are, private, and each new
+// name is synced into its parent.  The last one must be a folder of the
+// user's, reached as it is.
 void SystemFiles::makePrivateFolder(const std::filesystem::path& folder) {
+    const uid_t user = calls_->user();
     std::filesystem::path made;
     for (const auto& part : folder) {
         made /= part;
-        if (calls_->makeDirectory(made, 0700) != 0 && errno != EEXIST) fail(errno, FileOperation::makeDirectory);
+        struct stat status {};
+        if (::stat(made.c_str(), &status) != 0) {
+            if (errno != ENOENT) fail(errno, FileOperation::makeDirectory);
+            if (calls_->makeDirectory(made, 0700) != 0 && errno != EEXIST) fail(errno, FileOperation::makeDirectory);
+            syncFolder(made.parent_path(), std::nullopt);
+            continue;
+        }
+        const bool owned = status.st_uid == user || status.st_uid == 0;
+        const bool othersWrite = (status.st_mode & 022) != 0 && (status.st_mode & S_ISVTX) == 0;
+        if (made != folder && (!S_ISDIR(status.st_mode) || !owned || othersWrite))
+            throw RuntimeError(err::accessDenied, "Another user may change this folder", pathBytes(made));
     }
     struct stat status {};
     if (::lstat(folder.c_str(), &status) != 0) fail(errno, FileOperation::open);
-    if (!S_ISDIR(status.st_mode) || status.st_uid != calls_->user()) fail(EACCES, FileOperation::open);
+    if (!S_ISDIR(status.st_mode)) refuse("Not a folder");
+    if (status.st_uid != user) refuse("Another user owns this folder");
     if ((status.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) fail(errno, FileOperation::open);
 }
 
 NativeFiles::Handle SystemFiles::openJournal(const std::filesystem::path& path, bool& created) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        int fd = calls_->open(path, O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
-        if (fd >= 0) {
-            created = false;
-            return fd;
-        }
-        if (errno != ENOENT) fail(errno, FileOperation::open);
-        fd = calls_->open(path, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd >= 0) {
+        int fd = calls_->open(path, O_RDWR | safeOpenFlags, 0);
+        if (fd < 0 && errno == ENOENT) {
+            fd = calls_->open(path, O_RDWR | O_CREAT | O_EXCL | safeOpenFlags, 0600);
+            if (fd < 0 && errno == EEXIST) continue;
             created = true;
-            return fd;
+        } else {
+            created = false;
         }
-        if (errno != EEXIST) fail(errno, FileOperation::open);
+        if (fd < 0) failOpen(errno, FileMode::Output, path, calls_->user());
+        if (const auto why = brokenJournalRule(fd, calls_->user()); !why.empty()) {
+            ::close(fd);
+            refuse(why);
+        }
+        return fd;
     }
     fail(EBUSY, FileOperation::open);
 }
 
-void SystemFiles::closeHandle(Handle handle) noexcept { ::close(descriptor(handle)); }
+std::optional<NativeFiles::Handle> SystemFiles::openExistingJournal(const std::filesystem::path& path) {
+    const int fd = calls_->open(path, O_RDWR | safeOpenFlags, 0);
+    if (fd < 0 && (errno == ENOENT || somethingElseThere(errno))) return std::nullopt;
+    if (fd < 0) fail(errno, FileOperation::open);
+    if (!brokenJournalRule(fd, calls_->user()).empty()) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return fd;
+}
+
+std::optional<NativeFiles::Handle> SystemFiles::openFolderJournal(const std::filesystem::path& path, bool& created) {
+    try {
+        return openJournal(path, created);
+    } catch (const RuntimeError& error) {
+        if (error.number() == err::accessDenied) return std::nullopt;
+        throw;
+    }
+}
+
+void SystemFiles::closeHandle(Handle handle) noexcept {
+    lockedSizes_.erase(handle);
+    logPaths_.erase(handle);
+    ::close(descriptor(handle));
+}
 
 // A new name is durable only once its folder is synced.  A folder that cannot
 // be opened (one the user may write but not read, or no descriptor left) or
@@ -174,20 +270,41 @@ void SystemFiles::syncFolder(const std::filesystem::path& folder, std::optional<
     if (::syncfs(descriptor(*inside)) != 0) fail(errno, FileOperation::fsync);
 }
 
+// A log not yet looked at is looked at under its lock, and its size kept
+// from that look; when the lock is busy it is looked at at once, so what
+// another user put there is refused, never waited for.
 bool SystemFiles::tryLock(Handle handle) {
+    if (lockedSizes_.contains(handle)) return true;
+    bool locked = true;
     while (calls_->lock(descriptor(handle)) != 0) {
         if (errno == EINTR) continue;
         // flock's one word for a lock held elsewhere (EAGAIN's value here).
-        if (errno == EWOULDBLOCK) return false;
-        fail(errno, FileOperation::lock);
+        if (errno != EWOULDBLOCK) fail(errno, FileOperation::lock);
+        locked = false;
+        break;
     }
+    const auto unchecked = logPaths_.find(handle);
+    if (unchecked == logPaths_.end()) return locked;
+    const struct stat status = statusOf(descriptor(handle), FileMode::Append);
+    if (!locked) {
+        if (const auto why = brokenRule(status, calls_->user()); !why.empty()) refuse(why);
+        return false;
+    }
+    checkLog(*this, calls_->user(), descriptor(handle), unchecked->second, FileMode::Append, status);
+    logPaths_.erase(unchecked);
+    lockedSizes_[handle] = static_cast<std::uint64_t>(status.st_size);
     return true;
 }
 
-void SystemFiles::unlock(Handle handle) noexcept { ::flock(descriptor(handle), LOCK_UN); }
+void SystemFiles::unlock(Handle handle) noexcept {
+    lockedSizes_.erase(handle);
+    ::flock(descriptor(handle), LOCK_UN);
+}
 
-// The end of the file is its size: one call, no status block.
+// The end of the file is its size: one call, no status block; a log whose
+// lock was taken as it was opened keeps the size seen then, under the lock.
 std::uint64_t SystemFiles::sizeOf(Handle handle) {
+    if (const auto held = lockedSizes_.find(handle); held != lockedSizes_.end()) return held->second;
     const off_t end = ::lseek(descriptor(handle), 0, SEEK_END);
     if (end < 0) fail(errno, FileOperation::read);
     return static_cast<std::uint64_t>(end);
@@ -211,7 +328,11 @@ std::string SystemFiles::readAt(Handle handle, std::uint64_t offset, std::size_t
 std::size_t SystemFiles::appendBytes(Handle handle, std::string_view bytes) {
     for (;;) {
         const ssize_t n = calls_->write(descriptor(handle), bytes.data(), bytes.size());
-        if (n >= 0) return static_cast<std::size_t>(n);
+        if (n >= 0) {
+            if (const auto held = lockedSizes_.find(handle); held != lockedSizes_.end())
+                held->second += static_cast<std::uint64_t>(n);
+            return static_cast<std::size_t>(n);
+        }
         if (errno != EINTR) fail(errno, FileOperation::write);
     }
 }
@@ -231,6 +352,7 @@ void SystemFiles::truncateTo(Handle handle, std::uint64_t size) {
     while (calls_->truncate(descriptor(handle), static_cast<off_t>(size)) != 0) {
         if (errno != EINTR) fail(errno, FileOperation::truncate);
     }
+    if (const auto held = lockedSizes_.find(handle); held != lockedSizes_.end()) held->second = size;
     // A file written without O_APPEND goes on from its position: no gap.
     ::lseek(descriptor(handle), static_cast<off_t>(size), SEEK_SET);
 }

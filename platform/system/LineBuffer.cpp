@@ -4,12 +4,13 @@ namespace qadrill {
 
 std::optional<std::string> LineBuffer::nextLine(const Refill& refill) {
     for (;;) {
-        const std::size_t end = buffer_.find_first_of("\r\n", start_);
+        const std::size_t end = buffer_.find_first_of("\r\n", start_ + scanned_);
         if (end != std::string::npos && buffer_[end] == '\n') return take(end - start_, 1);
         if (end != std::string::npos && end + 1 < buffer_.size()) {
             return take(end - start_, buffer_[end + 1] == '\n' ? 2 : 1);
         }
         // A CR at the end of what we hold may still be followed by its LF.
+        scanned_ = (end == std::string::npos ? buffer_.size() : end) - start_;
         if (fill(refill)) continue;
         if (end != std::string::npos) return take(end - start_, 1);
         if (start_ < buffer_.size()) return take(buffer_.size() - start_, 0);
@@ -40,6 +41,7 @@ bool LineBuffer::fill(const Refill& refill) {
 std::string LineBuffer::take(std::size_t length, std::size_t endLength) {
     std::string line = buffer_.substr(start_, length);
     start_ += length + endLength;
+    scanned_ = 0;
     return line;
 }
 

@@ -24,6 +24,9 @@ private:
 
     std::string buffer_;
     std::size_t start_ = 0;
+    // How far past start_ a line end has been looked for, so a long line is
+    // scanned once however many chunks it spans.
+    std::size_t scanned_ = 0;
     bool exhausted_ = false;
 };
 

@@ -6,9 +6,12 @@
 // place (no home at all).
 
 #include <filesystem>
+#include <string>
 
 namespace qadrill {
 
 [[nodiscard]] std::filesystem::path userStateFolder();
+// Why userStateFolder() is empty, in words the student can act on.
+[[nodiscard]] std::string missingStateFolderReason();
 
 }  // namespace qadrill

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,6 +48,8 @@ public:
     [[nodiscard]] std::filesystem::path canonicalFolder(const std::filesystem::path& folder) override;
     void makePrivateFolder(const std::filesystem::path& folder) override;
     [[nodiscard]] Handle openJournal(const std::filesystem::path& path, bool& created) override;
+    [[nodiscard]] std::optional<Handle> openExistingJournal(const std::filesystem::path& path) override;
+    [[nodiscard]] std::optional<Handle> openFolderJournal(const std::filesystem::path& path, bool& created) override;
     void closeHandle(Handle handle) noexcept override;
     void syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) override;
     [[nodiscard]] bool tryLock(Handle handle) override;
@@ -63,6 +66,10 @@ private:
     [[nodiscard]] Handle openChecked(const std::filesystem::path& path, FileMode mode);
 
     std::unique_ptr<SystemCalls> calls_;
+    // Logs opened for appending and not yet looked at, by their paths; and
+    // logs looked at under their lock, with their size since.
+    std::map<Handle, std::filesystem::path> logPaths_;
+    std::map<Handle, std::uint64_t> lockedSizes_;
 };
 
 // The size in which files are read: lines, a journal, a whole file.

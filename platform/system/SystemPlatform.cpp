@@ -18,7 +18,7 @@ namespace qadrill {
 namespace {
 
 // The folder all the records go to, or nothing when they go to several.
-std::filesystem::path sharedFolder(std::span<const AppendTarget> targets) {
+std::filesystem::path folderHoldingAllLogs(std::span<const AppendTarget> targets) {
     if (targets.empty()) return {};
     std::filesystem::path folder = targets.front().path.parent_path();
     for (const AppendTarget& target : targets)
@@ -78,7 +78,7 @@ SystemPlatform::OpenFile& SystemPlatform::openFile(int fileNumber) {
 
 void SystemPlatform::makeDirectory(const std::u16string& path) {
     const std::filesystem::path native = nativePathOf(path);
-    naming(native, [&] {
+    tagErrorsWithPath(native, [&] {
         files_->createDirectory(native);
         files_->syncFolder(native.has_parent_path() ? native.parent_path() : std::filesystem::path("."), std::nullopt);
     });
@@ -90,18 +90,19 @@ void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode m
     std::filesystem::path native = nativePathOf(path);
     const Handle handle = [&] {
         try {
-            switch (mode) {
-                case FileMode::Input:
-                    return files_->openInput(native);
-                case FileMode::Output:
-                    return files_->openOutput(native);
-                case FileMode::Append:
-                    break;
-            }
-            return files_->openLog(native);
+            return tagErrorsWithPath(native, [&] {
+                switch (mode) {
+                    case FileMode::Input:
+                        return files_->openInput(native);
+                    case FileMode::Output:
+                        return files_->openOutput(native);
+                    case FileMode::Append:
+                        break;
+                }
+                return files_->openLog(native);
+            });
         } catch (const RuntimeError& error) {
-            const std::u8string text = native.u8string();
-            throw namingWhatIsAtFault(error.at(std::string(text.begin(), text.end())), native);
+            throw namingWhatIsAtFault(error, native);
         }
     }();
     openFiles_[static_cast<std::size_t>(fileNumber)] =
@@ -112,7 +113,7 @@ void SystemPlatform::write(int fileNumber, std::string_view bytes) {
     const OpenFile& file = openFile(fileNumber);
     if (file.mode == FileMode::Input) throw RuntimeError(err::badFileMode);
     if (bytes.empty()) return;
-    naming(file.native, [&] { appendLocked(*files_, file.handle, bytes, lockWait_); });
+    tagErrorsWithPath(file.native, [&] { appendLocked(*files_, file.handle, file.native, bytes, lockWait_); });
 }
 
 void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
@@ -124,17 +125,19 @@ void SystemPlatform::appendRecords(std::span<const RecordAppend> records) {
     }
     if (!journal_) {
         if (stateFolder_.empty()) stateFolder_ = userStateFolder();
-        // Without a home of its own the user has nowhere private to keep it.
-        if (stateFolder_.empty()) throw RuntimeError(err::pathNotFound);
         journal_.emplace(*files_, stateFolder_, lockWait_);
+        // Without a home of its own the user has nowhere private to keep it
+        // when the logs' folder cannot: error 76, saying why.
+        if (stateFolder_.empty()) journal_->useMissingStateFolderReason(missingStateFolderReason());
     }
-    naming(sharedFolder(targets), [&] { journal_->append(targets); });
+    tagErrorsWithPath(folderHoldingAllLogs(targets), [&] { journal_->append(targets); });
 }
 
 std::string SystemPlatform::lineInput(int fileNumber) {
     OpenFile& file = openFile(fileNumber);
     if (file.mode != FileMode::Input) throw RuntimeError(err::badFileMode);
-    auto line = naming(file.native, [&] { return file.lines.nextLine([this, &file] { return readChunk(file); }); });
+    auto line =
+        tagErrorsWithPath(file.native, [&] { return file.lines.nextLine([this, &file] { return readChunk(file); }); });
     if (!line) throw RuntimeError(err::deviceIo);
     return *line;
 }
@@ -142,7 +145,7 @@ std::string SystemPlatform::lineInput(int fileNumber) {
 bool SystemPlatform::endOfFile(int fileNumber) {
     OpenFile& file = openFile(fileNumber);
     if (file.mode != FileMode::Input) return true;
-    return naming(file.native, [&] { return file.lines.atEnd([this, &file] { return readChunk(file); }); });
+    return tagErrorsWithPath(file.native, [&] { return file.lines.atEnd([this, &file] { return readChunk(file); }); });
 }
 
 std::string SystemPlatform::readChunk(OpenFile& file) {
@@ -178,6 +181,8 @@ float SystemPlatform::rnd() { return random_.next(); }
 
 void SystemPlatform::endProgram() {
     closeAll();
+    // A failed mark the disk would not take is tried once more.
+    journal_.reset();
     std::cout.flush();
     std::cerr.flush();
     std::fflush(nullptr);

@@ -34,7 +34,9 @@ namespace qadrill {
 
 class SystemPlatform : public Platform {
 public:
-    static constexpr std::chrono::milliseconds defaultLockWait{2000};
+    // Long enough for another copy of the drill to finish its command, short
+    // enough that the window never freezes for seconds.
+    static constexpr std::chrono::milliseconds defaultLockWait{500};
 
     explicit SystemPlatform(DriveMap driveMap = desktopDriveMap(), std::chrono::milliseconds lockWait = defaultLockWait,
                             std::unique_ptr<SystemFiles> files = std::make_unique<SystemFiles>());

@@ -20,4 +20,8 @@ std::filesystem::path userStateFolder() {
     return std::filesystem::path(value) / L"qadrill";
 }
 
+std::string missingStateFolderReason() {
+    return "LOCALAPPDATA is not set, so the drill has no private folder for its journal";
+}
+
 }  // namespace qadrill

@@ -84,8 +84,15 @@ for log in "${logs[@]}"; do
         fail "${log%%:*} differs from $(golden_of "$log")"
     fi
 done
-# The journal is gone once its command completes: the student sees only the logs.
+# Beside the logs only their journal (on Linux; Windows keeps it in the
+# private folder), and nothing set aside; all of them the student's alone.
+journal=()
+[ "$LAUNCHER" = wine ] || journal=(-e "masterFile_Ann_Lee_Smith.txt.journal")
 extra=$(ls -A "$dir" | grep -v -x -e "masterFile_Ann_Lee_Smith.txt" -e "send_${today}Ann_Lee_Smith.txt" \
-        -e "notes_Ann_Lee_Smith.txt" || true)
-[ -z "$extra" ] || fail "the data folder holds more than the logs: $extra"
+        -e "notes_Ann_Lee_Smith.txt" "${journal[@]}" || true)
+[ -z "$extra" ] || fail "the data folder holds more than the logs and their journal: $extra"
+if [ "$LAUNCHER" != wine ]; then
+    shared=$(find "$dir" -type f -perm /077)
+    [ -z "$shared" ] || fail "others may read or write: $shared"
+fi
 echo "student session: logs match, screenshot in $ARTIFACTS"

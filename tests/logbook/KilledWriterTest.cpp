@@ -44,30 +44,26 @@ bool endsInsideARecord(const std::string& master) {
            (master.size() < end.size() || master.compare(master.size() - end.size(), end.size(), end) != 0);
 }
 
-// The state byte of the one journal in the writers' state folder, or '-';
-// read alone, as the journal may hold megabytes of records.
-char journalState(const std::filesystem::path& stateFolder) {
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(stateFolder, ignored)) {
-        std::ifstream journal(entry.path(), std::ios::binary);
-        char state = '-';
-        journal.seekg(static_cast<std::streamoff>(stateOffset));
-        journal.get(state);
-        return journal ? state : '-';
-    }
-    return '-';
+// The state byte of the writers' journal beside their logs, or '-'; read
+// alone, as the journal may hold megabytes of records.
+char journalState(const std::filesystem::path& journalFile) {
+    std::ifstream journal(journalFile, std::ios::binary);
+    char state = '-';
+    journal.seekg(static_cast<std::streamoff>(stateOffset));
+    journal.get(state);
+    return journal ? state : '-';
 }
 
-bool inACommand(const std::filesystem::path& stateFolder) {
-    const char state = journalState(stateFolder);
+bool inACommand(const std::filesystem::path& journalFile) {
+    const char state = journalState(journalFile);
     return state == rollForward || state == rollBack;
 }
 
 // Bounded only against a writer that never begins one; a busy machine may
 // take seconds to start it.
-void waitForACommand(const std::filesystem::path& stateFolder) {
+void waitForACommand(const std::filesystem::path& journalFile) {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!inACommand(stateFolder) && std::chrono::steady_clock::now() < giveUp)
+    while (!inACommand(journalFile) && std::chrono::steady_clock::now() < giveUp)
         std::this_thread::sleep_for(std::chrono::microseconds(50));
 }
 
@@ -84,7 +80,7 @@ TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
     int writer = 0;
     int insideACommand = 0;
     int tornBeforeRecovery = 0;
-    const std::filesystem::path journals = root / "state";
+    const std::filesystem::path journals = folder / "masterFile_shared.txt.journal";
     // On a machine too busy for a kill inside a command before the deadline,
     // the run goes on until one lands (or a count a sound run never needs).
     constexpr int mostWriters = 500;

@@ -91,7 +91,7 @@ TEST(LogRecordLines, LineEndIsCrLfAndResetsTheColumn) {
     EXPECT_EQ(record.column(), 2);
 }
 
-TEST(AppendRecords, EachLogGetsItsRecordAndNoJournalIsLeft) {
+TEST(AppendRecords, EachLogGetsItsRecordBesideOneJournal) {
     TempDir dir;
     ScriptedPlatform platform(dir.path());
     LogRecord master;
@@ -104,7 +104,8 @@ TEST(AppendRecords, EachLogGetsItsRecordAndNoJournalIsLeft) {
     platform.closeAll();
     EXPECT_EQ(platform.fileBytes(u"c:\\m.txt"), master.bytes());
     EXPECT_EQ(platform.fileBytes(u"c:\\s.txt"), send.bytes());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "c"), {}), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "c"), {}), 3);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "c" / "m.txt.journal"));
 }
 
 TEST(OpenLogs, ClosesWhatItOpenedWhenALaterOpenFails) {

@@ -227,6 +227,55 @@ TEST(PersistentFault, FromEveryOperationOnThenClearedAndPressedAgainWritesOnce) 
     }
 }
 
+// The same faults, cleared before the program ends; the student starts it
+// again (on the same PC, or on another PC that sees the logs' journal) and
+// presses again.  A failure the student was told about stays failed: the
+// record is in every log once.
+struct RestartRow {
+    const char* name;
+    bool journalBesideLogs;
+    const std::filesystem::path& restartedOn;
+};
+
+class PersistentFaultThenRestart : public ::testing::TestWithParam<RestartRow> {};
+
+TEST_P(PersistentFaultThenRestart, FromEveryOperationOnThenClearedAndRestartedWritesOnce) {
+    const RestartRow& row = GetParam();
+    SimulatedDisk warm;
+    seed(warm);
+    if (row.journalBesideLogs) warm.keepJournalsBesideLogs();
+    ASSERT_TRUE(runInNewProcess(warm, response));
+    const std::size_t total = operationsOf(warm, firstNotes);
+    for (std::size_t from = 1; from <= total + 1; ++from) {
+        SCOPED_TRACE("every operation from " + std::to_string(from) + " on fails");
+        SimulatedDisk disk = warm;
+        bool failed = false;
+        {
+            LogJournal journal(disk, stateFolder, 0ms);
+            disk.failFrom(disk.operations() + from, err::deviceIo);
+            try {
+                runCommand(disk, journal, firstNotes);
+            } catch (const RuntimeError&) {
+                failed = true;
+            }
+            disk.clearFaults();
+        }
+        LogJournal restarted(disk, row.restartedOn, 0ms);
+        if (failed) runCommand(disk, restarted, firstNotes);
+        runCommand(disk, restarted, laterNotes);
+        const auto landed = expectWholeOrNone(disk, {response, firstNotes}, laterNotes);
+        EXPECT_TRUE(landed[1]);
+        if (HasFailure()) return;
+    }
+}
+
+const std::filesystem::path otherPcState = "/pc-b/ann/.local/state/qadrill";
+
+INSTANTIATE_TEST_SUITE_P(Rows, PersistentFaultThenRestart,
+                         ::testing::Values(RestartRow{"restarted_on_the_same_pc", false, stateFolder},
+                                           RestartRow{"restarted_on_another_pc", true, otherPcState}),
+                         rowName);
+
 // What another program put in a log after the crash stays where it is, with
 // everything before it; a record rolled forward then goes whole after it.
 TEST(JournalRecovery, ForeignBytesAreNeverCut) {
@@ -373,6 +422,94 @@ TEST_P(RecoveryNeverLocksOut, TheCommandGoesOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RecoveryNeverLocksOut, ::testing::ValuesIn(recoveryRows), rowName);
+
+// Lab machines: every one sees the one data folder and keeps its own
+// private folder.  The first command is cut on A at every operation, each
+// way a crash can happen; the student's next command runs on B, then one
+// on A again.  Every log then holds each record once, whole, in order.
+const std::filesystem::path stateOnA = "/pc-a/ann/.local/state/qadrill";
+const std::filesystem::path stateOnB = "/pc-b/ann/.local/state/qadrill";
+
+bool runOnMachine(SimulatedDisk& disk, const std::filesystem::path& state, const Command& command) {
+    LogJournal journal(disk, state, 0ms);
+    try {
+        runCommand(disk, journal, command);
+        return !disk.died();
+    } catch (const ProcessDied&) {
+    } catch (const RuntimeError&) {
+    }
+    return false;
+}
+
+// The data folder holds the logs and their one journal, done.
+void expectOnlyTheDoneJournalBeside(const SimulatedDisk& disk) {
+    auto files = disk.filesIn(folder);
+    for (const auto& log : logs) files.erase(log.filename().string());
+    ASSERT_EQ(files.size(), 1U) << "set aside or stray: " << ::testing::PrintToString(files);
+    EXPECT_EQ(files.begin()->first, LogJournal::besideJournalPathFor(logs[0]).filename().string());
+    EXPECT_EQ(files.begin()->second[stateOffset], done);
+}
+
+struct LabRow {
+    const char* name;
+    CrashKind crash;
+    // Whether A's crashed command had a journal beside the logs (an older
+    // program kept it in A's private folder only).
+    bool besideOnA;
+};
+
+class LabPcs : public ::testing::TestWithParam<LabRow> {};
+
+TEST_P(LabPcs, CrashOnAThenBThenA) {
+    const LabRow& row = GetParam();
+    SimulatedDisk fresh;
+    seed(fresh);
+    if (row.besideOnA) fresh.keepJournalsBesideLogs();
+    SimulatedDisk counting = fresh;
+    const std::size_t total = [&] {
+        LogJournal journal(counting, stateOnA, 0ms);
+        runCommand(counting, journal, firstNotes);
+        return counting.operations();
+    }();
+    for (std::size_t k = 0; k <= total; ++k) {
+        SCOPED_TRACE("A died after " + std::to_string(k));
+        SimulatedDisk disk = fresh;
+        disk.dieAfter(k);
+        runOnMachine(disk, stateOnA, firstNotes);
+        SimulatedDisk lab = disk.afterCrash(row.crash);
+        lab.keepJournalsBesideLogs();
+        ASSERT_TRUE(runOnMachine(lab, stateOnB, response)) << "B";
+        ASSERT_TRUE(runOnMachine(lab, stateOnA, laterNotes)) << "back on A";
+        if (row.besideOnA) {
+            expectWholeOrNone(lab, {firstNotes, response}, laterNotes);
+            expectOnlyTheDoneJournalBeside(lab);
+        } else {
+            // A's record was never seen by B: whatever of it is there stays
+            // before B's, and it is set aside rather than added late.
+            for (std::size_t i = 0; i < logs.size(); ++i) {
+                const std::string bytes = *lab.bytesOf(logs[i]);
+                const std::string tail = response[i] + laterNotes[i];
+                ASSERT_GE(bytes.size(), earlier.size() + tail.size()) << logs[i];
+                EXPECT_EQ(bytes.substr(bytes.size() - tail.size()), tail) << logs[i] << " holds a record late";
+                const std::string between = bytes.substr(earlier.size(), bytes.size() - tail.size() - earlier.size());
+                EXPECT_EQ(firstNotes[i].substr(0, between.size()), between) << logs[i];
+            }
+        }
+        if (HasFailure()) return;
+    }
+}
+
+std::vector<LabRow> labRows() {
+    static const char* const besideNames[] = {"journal_beside_logs_killed", "journal_beside_logs_power_cut_drops",
+                                              "journal_beside_logs_power_cut_keeps_half",
+                                              "journal_beside_logs_power_cut_zeroed"};
+    std::vector<LabRow> rows;
+    for (const CrashKind kind : allCrashKinds) rows.push_back({besideNames[static_cast<int>(kind)], kind, true});
+    rows.push_back({"older_journal_only_on_a_is_set_aside_never_late", CrashKind::killed, false});
+    return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LabPcs, ::testing::ValuesIn(labRows()), rowName);
 
 TEST(JournalPath, InTheStateFolderApartForEveryLog) {
     const auto a = journalOf(folder / "masterFile_Ann.txt");

@@ -49,6 +49,7 @@ std::string survivingBytes(const SimulatedDisk::File& file, CrashKind kind) {
 SimulatedDisk SimulatedDisk::afterCrash(CrashKind kind) const {
     SimulatedDisk after;
     after.aliases_ = aliases_;
+    after.journalsBesideLogs_ = journalsBesideLogs_;
     // A killed process leaves its unsynced bytes in the system's cache: the
     // next process reads them, a power cut after that still loses them.
     if (kind == CrashKind::killed) {
@@ -136,7 +137,21 @@ NativeFiles::Handle SimulatedDisk::openJournal(const std::filesystem::path& path
     return handleTo(path);
 }
 
-void SimulatedDisk::closeHandle(Handle handle) noexcept { handles_.erase(handle); }
+std::optional<NativeFiles::Handle> SimulatedDisk::openExistingJournal(const std::filesystem::path& path) {
+    if (!files_.contains(path)) return std::nullopt;
+    return handleTo(path);
+}
+
+std::optional<NativeFiles::Handle> SimulatedDisk::openFolderJournal(const std::filesystem::path& path, bool& created) {
+    if (!journalsBesideLogs_) return std::nullopt;
+    return openJournal(resolved(path), created);
+}
+
+// Closing a file releases its lock.
+void SimulatedDisk::closeHandle(Handle handle) noexcept {
+    unlock(handle);
+    handles_.erase(handle);
+}
 
 void SimulatedDisk::syncFolder(const std::filesystem::path& folder, std::optional<Handle>) {
     step();

@@ -57,6 +57,10 @@ public:
     // where its code catches everything.
     [[nodiscard]] bool died() const { return died_; }
 
+    // Whether a journal may stand beside the logs, as on a file system that
+    // keeps owners; by default it may not, and the private folder serves.
+    void keepJournalsBesideLogs() { journalsBesideLogs_ = true; }
+
     // Another name for a folder, as a link or another letter case gives it.
     void aliasFolder(const std::filesystem::path& alias, const std::filesystem::path& folder) {
         aliases_[alias] = folder;
@@ -77,6 +81,8 @@ public:
     std::filesystem::path canonicalFolder(const std::filesystem::path& folder) override;
     void makePrivateFolder(const std::filesystem::path& folder) override;
     Handle openJournal(const std::filesystem::path& path, bool& created) override;
+    std::optional<Handle> openExistingJournal(const std::filesystem::path& path) override;
+    std::optional<Handle> openFolderJournal(const std::filesystem::path& path, bool& created) override;
     void closeHandle(Handle handle) noexcept override;
     void syncFolder(const std::filesystem::path& folder, std::optional<Handle> inside) override;
     bool tryLock(Handle handle) override;
@@ -108,6 +114,7 @@ private:
     Handle nextHandle_ = 3;
     std::size_t operations_ = 0;
     bool died_ = false;
+    bool journalsBesideLogs_ = false;
     std::optional<std::size_t> lastOperation_;
     std::optional<Failure> failure_;
 };

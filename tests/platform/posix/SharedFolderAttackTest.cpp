@@ -12,6 +12,7 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,9 +24,11 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/RuntimeError.h"
 #include "platform/journal/JournalFormat.h"
+#include "platform/system/SystemPlatform.h"
 #include "tests/platform/TestPlatforms.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ErrorOf.h"
@@ -244,6 +247,223 @@ std::vector<AttackRow> attackRows() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Plants, SharedFolderAttack, ::testing::ValuesIn(attackRows()), rowName);
+
+// What a classmate can do beyond planting, and what the student then sees:
+// the report's number and detail ("0" for success), through a pipe from the
+// student's own process.
+std::string outcome(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const RuntimeError& error) {
+        return std::to_string(error.number()) + " " + error.detail();
+    }
+    return "0";
+}
+
+std::string reportAs(uid_t user, const std::function<std::string()>& body) {
+    int channel[2];
+    if (pipe(channel) != 0) return "no pipe";
+    const int code = runAs(user, [&] {
+        const std::string said = body();
+        return write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : childSetupFailed;
+    });
+    close(channel[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t n = 0; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<std::size_t>(n));
+    close(channel[0]);
+    return code == hung ? "hung" : said;
+}
+
+// The student's command over the first `logCount` logs (3: a note, 2: a response).
+std::string studentRecords(const Scene& scene, int command, std::size_t logCount) {
+    return reportAs(victimId, [&] {
+        umask(0);  // the logs are private whatever the umask
+        BarePlatform platform(scene.dir.path(), SystemPlatform::defaultLockWait);
+        platform.useStateFolder(scene.stateFolder());
+        std::array<std::string, 3> records;
+        std::vector<RecordAppend> appends;
+        return outcome([&] {
+            for (std::size_t i = 0; i < logCount; ++i) {
+                records[i] = recordOf(command, i);
+                platform.open(static_cast<int>(i + 1), logPaths[i], FileMode::Append);
+                appends.push_back({static_cast<int>(i + 1), records[i]});
+            }
+            platform.appendRecords(appends);
+            platform.closeAll();
+        });
+    });
+}
+
+// "display notes" as the platform serves it: the notes log read line by line.
+std::string studentDisplaysNotes(const Scene& scene) {
+    return reportAs(victimId, [&] {
+        BarePlatform platform(scene.dir.path(), SystemPlatform::defaultLockWait);
+        return outcome([&] {
+            platform.open(3, logPaths[2], FileMode::Input);
+            while (!platform.endOfFile(3)) static_cast<void>(platform.lineInput(3));
+        });
+    });
+}
+
+// A child of the classmate's that holds a shared lock on `log` until killed;
+// its process id once the lock is held.
+pid_t classmateHoldsLock(const std::filesystem::path& log) {
+    int ready[2];
+    if (pipe(ready) != 0) return -1;
+    const pid_t pid = startChild([&] {
+        if (!become(attackerId)) return childSetupFailed;
+        const int fd = open(log.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool held = fd >= 0 && flock(fd, LOCK_SH) == 0;
+        (void)!write(ready[1], held ? "L" : "F", 1);
+        pause();
+        return 0;
+    });
+    char answer = 'F';
+    const bool held = pid > 0 && read(ready[0], &answer, 1) == 1 && answer == 'L';
+    close(ready[0]);
+    close(ready[1]);
+    return held ? pid : -1;
+}
+
+// A pending journal of the student's own, beside the logs, for a command
+// that was cut before any log was touched.
+void pendingJournal(const Scene& scene) {
+    JournalContents contents;
+    contents.generation = 41;
+    contents.folder = scene.share;
+    for (std::size_t i = 0; i < 3; ++i)
+        contents.entries.push_back({static_cast<int>(i + 1), logNames[i],
+                                    std::filesystem::file_size(scene.share / logNames[i]), recordOf(9, i)});
+    ASSERT_EQ(runAs(victimId,
+                    [&] {
+                        std::ofstream(scene.share / (logNames[0] + ".journal"), std::ios::binary | std::ios::trunc)
+                            << encodeJournal(contents);
+                        return 0;
+                    }),
+              0);
+}
+
+mode_t modeOf(const std::filesystem::path& path) {
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+struct ClassmateRow {
+    const char* name;
+    mode_t shareMode;
+    bool studentRecordsFirst;
+    // Done between the student's first record (if any) and the command
+    // looked at; returns a process to end afterwards, or 0.
+    std::function<pid_t(const Scene&)> meanwhile;
+    std::function<std::string(const Scene&)> command;
+    std::function<std::string(const Scene&)> expected;
+    std::function<void(const Scene&)> alsoCheck = [](const Scene&) {};
+};
+
+std::string at(const Scene& scene, std::size_t log, const std::string& reason) {
+    return (scene.share / logNames[log]).string() + ": " + reason;
+}
+
+const auto respond = [](const Scene& s) { return studentRecords(s, 2, 2); };
+const auto displayNotes = [](const Scene& s) { return studentDisplaysNotes(s); };
+const auto asClassmate = [](const std::function<void(const Scene&)>& action) {
+    return [action](const Scene& s) -> pid_t {
+        EXPECT_EQ(runAs(attackerId,
+                        [&] {
+                            action(s);
+                            return 0;
+                        }),
+                  0);
+        return 0;
+    };
+};
+
+const ClassmateRow classmateRows[] = {
+    {"new_logs_are_the_students_alone_whatever_the_umask", 01777, false, [](const Scene&) { return pid_t{0}; },
+     [](const Scene& s) { return studentRecords(s, 1, 3); }, [](const Scene&) { return std::string("0"); },
+     [](const Scene& s) {
+         for (const auto& name : logNames) EXPECT_EQ(modeOf(s.share / name), 0600U) << name;
+         EXPECT_EQ(modeOf(s.share / (logNames[0] + ".journal")), 0600U);
+     }},
+    {"older_readable_logs_are_made_private", 01777, true,
+     [](const Scene& s) {
+         for (const auto& name : logNames) chmod((s.share / name).c_str(), 0644);
+         return pid_t{0};
+     },
+     [](const Scene& s) { return studentRecords(s, 2, 3); }, [](const Scene&) { return std::string("0"); },
+     [](const Scene& s) {
+         for (const auto& name : logNames) EXPECT_EQ(modeOf(s.share / name), 0600U) << name;
+     }},
+    {"lock_held_on_an_older_readable_send_log", 01777, true,
+     [](const Scene& s) {
+         chmod((s.share / logNames[1]).c_str(), 0644);
+         return classmateHoldsLock(s.share / logNames[1]);
+     },
+     respond, [](const Scene& s) { return "70 " + at(s, 1, "Another program holds this file locked"); }},
+    {"master_log_name_taken_first", 01777, false,
+     asClassmate([](const Scene& s) { writeFile(s.share / logNames[0], attackersOwn); }), respond,
+     [](const Scene& s) { return "75 " + at(s, 0, "Another user owns this file"); }},
+    {"master_log_name_taken_first_read_only", 01777, false, asClassmate([](const Scene& s) {
+         writeFile(s.share / logNames[0], attackersOwn);
+         chmod((s.share / logNames[0]).c_str(), 0644);
+     }),
+     respond, [](const Scene& s) { return "75 " + at(s, 0, "Another user owns this file"); }},
+    {"notes_log_replaced_under_a_pending_journal", 0777, true,
+     [](const Scene& s) {
+         pendingJournal(s);
+         return asClassmate([](const Scene& scene) {
+             std::filesystem::remove(scene.share / logNames[2]);
+             writeFile(scene.share / logNames[2], attackersOwn);
+         })(s);
+     },
+     respond, [](const Scene&) { return std::string("0"); },
+     [](const Scene& s) {
+         EXPECT_TRUE(std::filesystem::exists(s.share / (logNames[0] + ".journal.unfinished-41"))) << "not set aside";
+         for (std::size_t i = 0; i < 2; ++i)
+             EXPECT_EQ(contents(s.share / logNames[i]), recordOf(1, i) + recordOf(2, i));
+     }},
+    {"second_hard_link_to_the_master_log", 01777, true,
+     [](const Scene& s) {
+         EXPECT_EQ(
+             runAs(victimId, [&] { return link((s.share / logNames[0]).c_str(), (s.share / "copy.txt").c_str()); }), 0);
+         return pid_t{0};
+     },
+     respond, [](const Scene& s) { return "75 " + at(s, 0, "This file has a second name (a hard link)"); }},
+    {"fifo_at_the_notes_name", 01777, false,
+     asClassmate([](const Scene& s) { mkfifo((s.share / logNames[2]).c_str(), 0666); }), displayNotes,
+     [](const Scene& s) { return "75 " + at(s, 2, "Not a regular file"); }},
+    {"link_to_dev_zero_at_the_notes_name", 01777, false,
+     asClassmate([](const Scene& s) { symlink("/dev/zero", (s.share / logNames[2]).c_str()); }), displayNotes,
+     [](const Scene& s) { return "75 " + at(s, 2, "A symbolic link stands at this name"); }},
+    {"classmates_file_at_the_notes_name", 01777, false,
+     asClassmate([](const Scene& s) { writeFile(s.share / logNames[2], attackersOwn); }), displayNotes,
+     [](const Scene& s) { return "75 " + at(s, 2, "Another user owns this file"); }},
+};
+
+class Classmate : public ::testing::TestWithParam<ClassmateRow> {};
+
+TEST_P(Classmate, TheStudentSeesWhoseFileItIsAndIsNeverHeld) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root, to run the two students as real users";
+    const ClassmateRow& row = GetParam();
+    const Scene scene(row.shareMode);
+    if (row.studentRecordsFirst) {
+        ASSERT_EQ(studentRecords(scene, 1, 3), "0");
+    }
+    const pid_t holder = row.meanwhile(scene);
+    const std::string said = row.command(scene);
+    if (holder > 0) {
+        kill(holder, SIGKILL);
+        static_cast<void>(waitForChild(holder));
+    }
+    EXPECT_EQ(said, row.expected(scene));
+    row.alsoCheck(scene);
+    EXPECT_EQ(contents(scene.home / ".bashrc"), bashrc);
+    EXPECT_EQ(contents(scene.attackerHome / "own.txt"), attackersOwn);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Classmate, ::testing::ValuesIn(classmateRows), rowName);
 
 }  // namespace
 }  // namespace qadrill::testing

@@ -69,9 +69,12 @@ TEST_F(FileErrors, DetailNamesWhatIsAtFault) {
 }
 
 // A failure in the journal's private state folder names that folder, not the
-// logs it guards: that is where the student must look.
+// logs it guards: that is where the student must look.  (The private folder
+// serves when the logs' folder cannot hold the journal: here a folder
+// stands at its name.)
 TEST_F(FileErrors, StateFolderFailureNamesTheStateFolder) {
     std::ofstream(dir.path() / "state") << "a file where the state folder belongs";
+    std::filesystem::create_directories(dir.path() / "c" / "log.txt.journal");
     platform.open(1, u"c:\\log.txt", FileMode::Append);
     const RecordAppend record{1, "a record\r\n"};
     const std::string stateFolder = (dir.path() / "state").string();
