@@ -6,9 +6,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <cstdio>
 
 #include "window/ControlTable.h"
+#include "window/ReportLine.h"
 #include "window/qt/PictureImageQt.h"
 
 namespace qadrill {
@@ -32,11 +32,7 @@ std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
 void DesktopPlatform::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
 
 void DesktopPlatform::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
-    QString line = QString::fromStdU16String(text);
-    if (!detail.empty()) line += QLatin1String(" (") + QString::fromStdU16String(detail) + QLatin1Char(')');
-    line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), line.toUtf8().constData());
-    std::fflush(stderr);
+    writeReportLine(text, detail);
 
     QMessageBox box;
     box.setIcon(QMessageBox::NoIcon);

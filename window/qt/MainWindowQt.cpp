@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "window/qt/ControlsQt.h"
+#include "window/qt/KeyboardQt.h"
 #include "window/qt/PictureBoxQt.h"
 #include "window/qt/ScrolledFormQt.h"
 #include "window/qt/SurfaceControlsQt.h"
@@ -24,7 +25,7 @@ Control& MainWindow::control(const char* name) const {
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("cmd_pend_exp"));
-    setWindowTitle(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(formTitle.data(), static_cast<qsizetype>(formTitle.size())));
     form_ = &(new ScrolledForm(formSizePixels(), *this))->form();
     resize(initialClientSize());
     buildControls(*form_);
@@ -57,6 +58,8 @@ void MainWindow::wireEvents() {
         connect(button, &QAbstractButton::clicked, this, [this, name] { commands_->press(name); });
     }
     connect(&control<QTimer>("tmr_pend_exp"), &QTimer::timeout, this, [this] { commands_->tick(); });
+    new HeldEnterFilter(this);
+    new AnswerEntryFilter(control<QPlainTextEdit>("txt_answer"), [this] { return commands_->answerBoxEntered(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* /*event*/) { commands_->close(); }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include "platform/unicode/Utf8.h"
 #include "tests/support/ScriptedPlatform.h"
@@ -65,7 +66,30 @@ public:
         return {std::string(face.begin(), face.end()), -font.lfHeight * 72.0 / window_.dpi()};
     }
 
-    bool captionFits(std::string_view name) override { return qadrill::captionFits(at(name), window_.dpi()); }
+    std::string title() override { return toUtf8(windowText(window_.handle())); }
+
+    // Through the system's own request for the control's object, as a screen
+    // reader makes it; the label is the static control just before it.
+    Accessible accessible(std::string_view name) override {
+        Accessible got;
+        IAccessible* object = nullptr;
+        if (FAILED(AccessibleObjectFromWindow(at(name), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                              reinterpret_cast<void**>(&object))))
+            return got;
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (SUCCEEDED(object->get_accName(self, &text)) && text != nullptr) got.name = fromBstr(text);
+        text = nullptr;
+        if (SUCCEEDED(object->get_accDescription(self, &text)) && text != nullptr) got.description = fromBstr(text);
+        VARIANT role{};
+        if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) got.role = role.lVal;
+        object->Release();
+        HWND before = GetWindow(at(name), GW_HWNDPREV);
+        if (before != nullptr && className(before) == "Static") got.labelledBy = nameOf(before);
+        return got;
+    }
 
     bool takesFocus(std::string_view name) override {
         return (GetWindowLongW(at(name), GWL_STYLE) & WS_TABSTOP) != 0 && IsWindowEnabled(at(name)) != FALSE;
@@ -81,9 +105,12 @@ public:
         GetKeyboardState(keys);
         keys[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
         SetKeyboardState(keys);
-        const WPARAM virtualKey = key == Key::Enter ? VK_RETURN : key == Key::Escape ? VK_ESCAPE : VK_TAB;
-        PostMessageW(at(name), WM_KEYDOWN, virtualKey, 1);
-        PostMessageW(at(name), WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001U));
+        const WPARAM virtualKey = key == Key::Enter || key == Key::HeldEnter ? VK_RETURN
+                                  : key == Key::Escape                       ? VK_ESCAPE
+                                                                             : VK_TAB;
+        // A repeat says the key was down before it.
+        PostMessageW(at(name), WM_KEYDOWN, virtualKey, key == Key::HeldEnter ? 0x40000001 : 1);
+        if (key != Key::HeldEnter) PostMessageW(at(name), WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001U));
         pump();
         keys[VK_SHIFT] = 0;
         SetKeyboardState(keys);
@@ -125,6 +152,25 @@ public:
         pump();
     }
 
+    void click(std::string_view name) override {
+        RECT client{};
+        GetClientRect(at(name), &client);
+        const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+        PostMessageW(at(name), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        PostMessageW(at(name), WM_LBUTTONUP, 0, middle);
+        pump();
+    }
+
+    void setText(std::string_view name, std::string_view text) override {
+        setWindowText(at(name), fromUtf8(text));
+        RedrawWindow(at(name), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+        pump();
+    }
+
+    void setPromptText(std::string_view text) override {
+        window_.commands().drill().state().promptText = fromUtf8(text);
+    }
+
 private:
     HWND at(std::string_view name) {
         HWND control = window_.control(name);
@@ -137,6 +183,12 @@ private:
             if (window_.control(controlName(row)) == control && control != nullptr) return controlName(row);
         }
         return "(none)";
+    }
+
+    static std::string fromBstr(BSTR text) {
+        std::string utf8 = toUtf8(std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
+        SysFreeString(text);
+        return utf8;
     }
 
     void pump() {
@@ -153,6 +205,6 @@ private:
 
 std::unique_ptr<WindowProbe> makeProbe(int dpi) { return std::make_unique<Win32Probe>(dpi); }
 
-std::vector<int> probeResolutions() { return {96, 144}; }
+std::vector<int> probeResolutions() { return {96, 144, 192}; }
 
 }  // namespace qadrill::testing
