@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <string>
 
 namespace qadrill {
@@ -19,6 +21,11 @@ struct AccessibleText {
 
 // The control answers with these from now on.
 void presentAccessibly(HWND control, AccessibleText text);
+
+// The object a control presented so hands out for its client, before the
+// system marshals it to the asking process; null for any other window.  The
+// caller releases it.
+[[nodiscard]] IAccessible* accessibleOf(HWND control);
 
 // A window's own answer to WM_GETOBJECT for its client: the system's object
 // with the text laid over it; 0 for every other object asked for.

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "window/AccessibleControls.h"
 #include "window/CaptionFit.h"
 #include "window/PixelLayout.h"
@@ -19,6 +22,11 @@ HWND windowOf(const ControlWindows& windows, std::string_view name, int index) {
 }
 
 namespace {
+
+// A button's lines keep this far inside its frame, each side, at 96 dpi: the
+// system's own text margin (one pixel under Wine, a little more in the
+// styles of Windows 10 and 11).
+constexpr int buttonTextPadding = 2;
 
 struct WindowKind {
     const wchar_t* className;
@@ -68,14 +76,23 @@ std::wstring messageFontFace(int dpi) {
     return metrics.lfMessageFont.lfFaceName;
 }
 
+bool isCaptioned(ControlKind kind) { return kind == ControlKind::Button || kind == ControlKind::Label; }
+
 bool everyCaptionFits(const ControlWindows& controls, int dpi) {
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const ControlKind kind = controlTable()[i].kind;
-        if ((kind == ControlKind::Button || kind == ControlKind::Label) &&
-            !captionFits(controls[i], controlTable()[i], dpi))
+        if (isCaptioned(controlTable()[i].kind) && !layOutCaption(controls[i], controlTable()[i], dpi).fits)
             return false;
     }
     return true;
+}
+
+// Each button shows its caption with the line breaks the chosen font needs.
+void showCaptions(const ControlWindows& controls, int dpi) {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controlTable()[i].kind != ControlKind::Button) continue;
+        const std::wstring shown = layOutCaption(controls[i], controlTable()[i], dpi).shown;
+        if (shown != captionOf(controls[i])) SetWindowTextW(controls[i], shown.c_str());
+    }
 }
 
 void describe(HWND control, const ControlRow& row) {
@@ -153,7 +170,7 @@ void ControlFonts::release() {
 
 void ControlFonts::choose(const ControlWindows& controls, int dpi) {
     release();
-    box_ = makeFont(toWide(boxFont.family), static_cast<int>(boxFont.points * 100), dpi);
+    box_ = makeFont(toWide(qadrill::boxFont.family), static_cast<int>(qadrill::boxFont.points * 100), dpi);
 
     const std::wstring face = messageFontFace(dpi);
     // The desktop's message font, from the largest size down until every caption fits.
@@ -167,6 +184,7 @@ void ControlFonts::choose(const ControlWindows& controls, int dpi) {
         interface_ = candidate;
         if (everyCaptionFits(controls, dpi)) break;
     }
+    showCaptions(controls, dpi);
 }
 
 void placeControls(const ControlWindows& controls, int dpi) {
@@ -193,19 +211,71 @@ std::wstring captionOf(HWND control) {
     return caption;
 }
 
-// The caption, wrapped at word boundaries as the control wraps it, must stand
-// inside the shared caption area: a button's frame stays free.
-bool captionFits(HWND control, const ControlRow& row, int dpi) {
-    const PixelRect area = captionArea(row, dpi);
+// Broken at spaces into lines of at most the width, as a button would wrap
+// it; a word wider than that stands on a line of its own.
+std::vector<std::wstring> wrapCaption(HDC dc, std::wstring_view caption, int width) {
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    while (start <= caption.size()) {
+        const std::size_t end = std::min(caption.find(L' ', start), caption.size());
+        const std::wstring_view word = caption.substr(start, end - start);
+        std::wstring joined = lines.empty() ? std::wstring(word) : lines.back() + L' ' + std::wstring(word);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, joined.c_str(), static_cast<int>(joined.size()), &size);
+        if (!lines.empty() && size.cx <= width) {
+            lines.back() = std::move(joined);
+        } else {
+            lines.emplace_back(word);
+        }
+        start = end + 1;
+    }
+    return lines;
+}
 
-    const std::wstring caption = captionOf(control);
+int textWidth(HDC dc, const std::wstring& line) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    return size.cx;
+}
+
+// A button shows its caption broken where the measure broke it, each line's
+// spaces no-break ones: the system's button then draws exactly those lines
+// (Wine's multi-line button would break at every space).
+std::wstring shownCaption(const std::vector<std::wstring>& lines) {
+    std::wstring shown;
+    for (const std::wstring& line : lines) {
+        if (!shown.empty()) shown += L"\r\n";
+        for (const wchar_t c : line) shown += c == L' ' ? L'\u00A0' : c;
+    }
+    return shown;
+}
+
+// The caption, wrapped at word boundaries as the control wraps it, must stand
+// inside the shared caption area: a button's frame stays free, and its lines
+// keep a text margin inside that.
+CaptionLayout layOutCaption(HWND control, const ControlRow& row, int dpi) {
+    const PixelRect area = captionArea(row, dpi);
+    const std::wstring caption = toWide(row.text);
     HDC dc = GetDC(control);
     const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT needed{0, 0, area.width, 0};
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    CaptionLayout layout{false, caption};
+    if (row.kind == ControlKind::Button) {
+        const int width = area.width - 2 * MulDiv(buttonTextPadding, dpi, baseDpi);
+        const std::vector<std::wstring> lines = wrapCaption(dc, caption, width);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        const bool narrow =
+            std::ranges::all_of(lines, [&](const std::wstring& line) { return textWidth(dc, line) <= width; });
+        layout = {narrow && static_cast<int>(lines.size()) * metrics.tmHeight <= area.height, shownCaption(lines)};
+    } else {
+        RECT needed{0, 0, area.width, 0};
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        layout.fits = needed.right <= area.width && needed.bottom <= area.height;
+    }
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return needed.right <= area.width && needed.bottom <= area.height;
+    return layout;
 }
 
 }  // namespace qadrill

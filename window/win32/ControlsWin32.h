@@ -56,8 +56,16 @@ void placeControls(const ControlWindows& controls, int dpi);
 // The boxes' font to the boxes, the interface font to the rest.
 void applyFonts(const ControlWindows& controls, const ControlFonts& fonts);
 
-// Whether the caption, wrapped at word boundaries, fits inside the control
-// with the font it has.
-[[nodiscard]] bool captionFits(HWND control, const ControlRow& row, int dpi);
+// The row's caption with the font the control has: whether, wrapped at word
+// boundaries, it fits the row's caption area (window/CaptionFit.h), and the
+// text the control shows for it.
+struct CaptionLayout {
+    bool fits;
+    std::wstring shown;
+};
+[[nodiscard]] CaptionLayout layOutCaption(HWND control, const ControlRow& row, int dpi);
+
+// The control's window text.
+[[nodiscard]] std::wstring captionOf(HWND control);
 
 }  // namespace qadrill
