@@ -1,13 +1,14 @@
 #pragma once
-// The logic half of the main window object: it owns the drill state and every
-// procedure of the drill; the window (window/) owns one Drill and forwards its
-// load event and button clicks here.  Handlers that trap errors report them
-// through reportError; the others pass them up, as each handler says.
+// The logic half of the main window: it owns the drill state and every
+// procedure of the drill.  DrillWindow (window/) owns one Drill and runs the
+// load event and the question-and-answer commands here.  The start-up steps
+// and the two recording commands report their own errors (reportError); the
+// others pass them up to DrillWindow, which reports them.
 //
-// Folders: platform/ talks to the system, logbook/ turns records into log
-// bytes and holds the text coding, bank/ holds the question bank, the reader
-// and the stepping commands, drill/ the state, start-up and assignment
-// opening.  A click travels window -> Drill -> the folder's procedure.
+// A click travels: the front end (window/qt/, window/win32/) ->
+// DrillWindow::press -> Drill -> the procedure in its folder (bank/ steps and
+// displays, logbook/ records, drill/ starts up and opens the assignment),
+// which works on the state in drill/state/ and the system through Platform.
 
 #include <string>
 

@@ -177,7 +177,8 @@ void SystemFiles::syncFolder(const std::filesystem::path& folder, std::optional<
 bool SystemFiles::tryLock(Handle handle) {
     while (calls_->lock(descriptor(handle)) != 0) {
         if (errno == EINTR) continue;
-        if (errno == EWOULDBLOCK || errno == EAGAIN) return false;
+        // flock's one word for a lock held elsewhere (EAGAIN's value here).
+        if (errno == EWOULDBLOCK) return false;
         fail(errno, FileOperation::lock);
     }
     return true;

@@ -62,7 +62,7 @@ private:
 };
 
 // The size in which files are read: lines, a journal, a whole file.
-inline constexpr std::size_t readChunkSize = 64 * 1024;
+inline constexpr std::size_t readChunkSize = std::size_t{64} * 1024;
 
 // Ends the process at once: no exit handlers, no destructors of a
 // half-finished handler.

@@ -1,5 +1,8 @@
 #include "platform/unicode/Utf8.h"
 
+#include <array>
+#include <cstddef>
+
 #include "platform/unicode/Utf16.h"
 
 namespace qadrill {
@@ -38,7 +41,7 @@ int continuationBytesAfter(unsigned char lead) {
 }
 
 // A character written with more bytes than it needs is overlong.
-constexpr char32_t smallestOfLength[] = {0, 0x80, 0x800, 0x10000};
+constexpr std::array<char32_t, 4> smallestOfLength = {0, 0x80, 0x800, 0x10000};
 
 void appendUtf16(std::u16string& out, char32_t c) {
     if (c < 0x10000) {
@@ -75,7 +78,7 @@ std::u16string fromUtf8(std::string_view text) {
             ++i;
             continue;
         }
-        char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+        char32_t c = extra == 0 ? lead : lead & (0x3FU >> extra);
         bool valid = true;
         for (int k = 1; k <= extra; ++k) {
             const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
@@ -85,7 +88,7 @@ std::u16string fromUtf8(std::string_view text) {
             }
             c = (c << 6) | (next & 0x3F);
         }
-        const bool overlong = c < smallestOfLength[extra];
+        const bool overlong = c < smallestOfLength[static_cast<std::size_t>(extra)];
         if (!valid || overlong || c > 0x10FFFF || isSurrogate(c)) {
             out += static_cast<char16_t>(replacement);
             ++i;

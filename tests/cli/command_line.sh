@@ -34,7 +34,7 @@ for row in "${rows[@]}"; do
     if [ -z "$out" ]; then
         [ -z "$stdout" ] || problems+=("unexpected standard output: $stdout")
     else
-        printf '%s' "$stdout" | tr '\n' ' ' | grep -qE -- "$out" || problems+=("standard output: $stdout")
+        grep -qE -- "$out" <<<"${stdout//$'\n'/ }" || problems+=("standard output: $stdout")
     fi
     if [ -z "$err" ]; then
         [ -z "$stderr" ] || problems+=("unexpected standard error: $stderr")

@@ -21,7 +21,7 @@ sudo=""
 apt_get() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=60 -y -qq "$@" >/dev/null
 }
-installed() { dpkg-query -W -f='${Status}' qadrill 2>/dev/null | grep -q "install ok installed"; }
+installed() { [ "$(dpkg-query -W -f='${Status}' qadrill 2>/dev/null)" = "install ok installed" ]; }
 step() { echo "-- $* (${SECONDS}s)"; }
 
 step "name and control fields"
@@ -58,11 +58,12 @@ expected=(/usr/bin/qadrill /usr/share/man/man1/qadrill.1.gz /usr/share/doc/qadri
           /usr/share/doc/qadrill/copyright /usr/share/doc/qadrill/changelog.gz
           /usr/share/icons/hicolor/scalable/apps/qadrill.svg)
 for path in "${expected[@]}"; do
-    printf '%s\n' "${files[@]}" | grep -qxF "$path" || fail "$path is not installed"
+    [[ " ${files[*]} " == *" $path "* ]] || fail "$path is not installed"
 done
 for size in 48 256; do
     png=/usr/share/icons/hicolor/${size}x${size}/apps/qadrill.png
-    file "$png" | grep -q "PNG image data, $size x $size" || fail "$png: $(file "$png")"
+    kind=$(file "$png")
+    [[ $kind == *"PNG image data, $size x $size"* ]] || fail "$png: $kind"
 done
 desktop=$(printf '%s\n' "${files[@]}" | grep '^/usr/share/applications/.*\.desktop$') || fail "no desktop entry"
 metainfo=$(printf '%s\n' "${files[@]}" | grep '^/usr/share/metainfo/.*\.metainfo\.xml$') || fail "no metainfo"
@@ -95,9 +96,14 @@ wm_class=$(xprop -id "$prompt" WM_CLASS)
 startup_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 grep -qF "\"$startup_class\"" <<<"$wm_class" || fail "window class $wm_class does not match StartupWMClass=$startup_class"
 # The toolkit may set the icon just after the window maps; wait for it, bounded.
-has_icon() { xprop -id "$prompt" _NET_WM_ICON 2>/dev/null | grep -q "Icon (48 x 48)"; }
+# The icon's text is long: read it whole, then match.
+icons=""
+has_icon() {
+    icons=$(xprop -id "$prompt" _NET_WM_ICON 2>&1) || return 1
+    [[ $icons == *"Icon (48 x 48)"* ]]
+}
 for _ in $(seq $((E2E_TIMEOUT * 10))); do has_icon && break; sleep 0.1; done
-has_icon || fail "the prompt does not carry the 48-pixel icon: $(xprop -id "$prompt" _NET_WM_ICON 2>&1 | head -c 200)"
+has_icon || fail "the prompt does not carry the 48-pixel icon: ${icons:0:200}"
 if [ -n "$ARTIFACTS" ]; then
     mkdir -p "$ARTIFACTS"
     import -window root "$ARTIFACTS/installed_first_prompt.png"

@@ -37,7 +37,7 @@ for doc in copyright.txt README.md; do
     [ -s "$installed/$doc" ] || fail "no $doc in $installed"
 done
 grep -q "Copyright: " "$installed/copyright.txt" || fail "copyright.txt holds no copyright"
-shortcut=$(find "$drive_c" -path '*Start Menu/Programs/Q&A Drill/Q&A Drill.lnk' | head -1)
+shortcut=$(find "$drive_c" -path '*Start Menu/Programs/Q&A Drill/Q&A Drill.lnk' -print -quit)
 [ -n "$shortcut" ] || fail "no Start-menu entry 'Q&A Drill'"
 grep -aq 'qadrill.exe' "$shortcut" || fail "the Start-menu entry does not start the program"
 
@@ -46,7 +46,8 @@ INSTALLED_PREFIX=$WINEPREFIX bash "$here/../e2e/student_session.sh" --launcher=w
 
 wine "$installed/Uninstall.exe" /S
 wineserver -w
-for _ in $(seq 50); do [ -e "$installed" ] || break; sleep 0.2; done
+# The uninstaller's last removal may lag behind its exit; a minute bounds it.
+for _ in $(seq 300); do [ -e "$installed" ] || break; sleep 0.2; done
 [ ! -e "$installed" ] || fail "the uninstaller left $(find "$installed" | head -5)"
 [ -z "$(find "$drive_c" -name 'Q&A Drill.lnk')" ] || fail "the Start-menu entry is still there"
 logs=$(ls "$drive_c/plovenda")

@@ -68,12 +68,12 @@ LRESULT CALLBACK bigBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam
             return DefSubclassProc(box, message, wParam, lParam) & ~static_cast<LRESULT>(DLGC_HASSETSEL);
         case WM_SETFOCUS: {
             const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
-            if (answer && window->commands().answerBoxEntered() == AnswerEntry::SelectWhole)
+            if (answer && window->drillWindow().answerBoxEntered() == AnswerEntry::SelectWhole)
                 SendMessageW(box, EM_SETSEL, 0, -1);
             return result;
         }
         case WM_LBUTTONDOWN:
-            if (answer && GetFocus() != box && window->commands().answerBoxEntered() == AnswerEntry::SelectWhole) {
+            if (answer && GetFocus() != box && window->drillWindow().answerBoxEntered() == AnswerEntry::SelectWhole) {
                 SetFocus(box);  // selects the whole text; the click would put the caret in it
                 return 0;
             }
@@ -100,7 +100,7 @@ MainWindowWin32::MainWindowWin32(Platform& platform, HINSTANCE instance) {
     surfaceControls_.answer = control("txt_answer");
     surfaceControls_.picture1 = control("Picture1");
     surfaceControls_.picture2 = control("Picture2");
-    commands_ = std::make_unique<DrillWindow>(platform, surface_);
+    drillWindow_ = std::make_unique<DrillWindow>(platform, surface_);
     for (HWND box : {surfaceControls_.question, surfaceControls_.answer})
         SetWindowSubclass(box, bigBoxProc, bigBoxSubclassId, reinterpret_cast<DWORD_PTR>(this));
     layOut(static_cast<int>(GetDpiForWindow(form_)));
@@ -168,7 +168,7 @@ LRESULT CALLBACK MainWindowWin32::windowProc(HWND window, UINT message, WPARAM w
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<MainWindowWin32*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || self->commands_ == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (self == nullptr || self->drillWindow_ == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
 }
 
@@ -177,11 +177,11 @@ LRESULT MainWindowWin32::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: {
             const auto index = static_cast<std::size_t>(LOWORD(wParam)) - firstControlId;
             if (HIWORD(wParam) == BN_CLICKED && index < controlTable().size())
-                commands_->press(controlName(controlTable()[index]));
+                drillWindow_->press(controlName(controlTable()[index]));
             return 0;
         }
         case WM_TIMER:
-            if (wParam == drillTimerId) commands_->tick();
+            if (wParam == drillTimerId) drillWindow_->tick();
             return 0;
         case WM_NEXTDLGCTL:
             if (LOWORD(lParam) == 0) moveFocus(wParam != 0);
@@ -194,7 +194,7 @@ LRESULT MainWindowWin32::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            commands_->close();
+            drillWindow_->close();
             return 0;
         case WM_GETOBJECT:
             if (const LRESULT object =

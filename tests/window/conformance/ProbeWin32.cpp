@@ -181,7 +181,7 @@ public:
     }
 
     void setPromptText(std::string_view text) override {
-        window_.commands().drill().state().promptText = fromUtf8(text);
+        window_.drillWindow().drill().state().promptText = fromUtf8(text);
     }
 
 private:
