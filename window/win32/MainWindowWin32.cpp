@@ -40,7 +40,7 @@ std::size_t rowIndexOf(std::string_view name) {
 // to its parent; nothing in the window answers Escape.
 bool isEscape(const MSG& message) {
     return (message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR) &&
-           message.wParam == (message.message == WM_CHAR ? 0x1B : VK_ESCAPE);
+           message.wParam == VK_ESCAPE;  // the key and its character share the code
 }
 
 // Enter on a focused push button presses it, as Space does; the window has
