@@ -60,7 +60,7 @@ ParsedBank parseBank(std::string_view bytes) {
 }
 
 std::string readBankFile(SystemFiles& files, const std::filesystem::path& path) {
-    return naming(path, [&] {
+    return tagErrorsWithPath(path, [&] {
         const auto handle = files.openRegularInput(path);
         std::string bytes;
         try {

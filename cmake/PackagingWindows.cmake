@@ -44,6 +44,21 @@ set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
   DeleteRegKey HKCR '.qabank'
   DeleteRegKey HKCR 'QADrill.Bank'
 ")
+# The licence page shows the project's copyright notice, which the install
+# also puts beside the README in the program's folder.
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/dist/copyright)
+install(FILES ${PROJECT_SOURCE_DIR}/dist/copyright DESTINATION . RENAME copyright.txt)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+# Windows 10 version 1607 (build 14393) or later: the window asks the system
+# for each screen's resolution (GetDpiForWindow and its kin), which older
+# systems lack, so the installer stops before it copies anything.
+set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS [=[
+  ReadRegStr $0 HKLM 'SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion' CurrentBuildNumber
+  IntCmp $0 14393 qadrill_system_ok 0 qadrill_system_ok
+    MessageBox MB_OK|MB_ICONSTOP 'Q&A Drill needs Windows 10 version 1607 (build 14393) or later.' /SD IDOK
+    Abort
+  qadrill_system_ok:
+]=])
 # The student's logs in c:\plovenda are the program's, never the installer's:
 # uninstalling removes only what installing put down.
 

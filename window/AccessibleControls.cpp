@@ -37,4 +37,25 @@ std::optional<AccessibleRow> accessibleRowOf(std::string_view name, int index) {
     return *it;
 }
 
+long accessibleRoleNumber(const ControlRow& row) {
+    switch (row.kind) {
+        case ControlKind::TextBox:
+        case ControlKind::LineBox:
+            return 0x2A;
+        case ControlKind::Button:
+            return 0x2B;
+        case ControlKind::Label:
+            return 0x29;
+        case ControlKind::ListBox:
+            return 0x21;
+        case ControlKind::PictureBox: {
+            const auto found = accessibleRowOf(row.name, row.index);
+            return found && found->role == AccessibleRole::DrawingArea ? 0x35 : 0x28;
+        }
+        case ControlKind::Timer:
+            break;
+    }
+    return 0;
+}
+
 }  // namespace qadrill

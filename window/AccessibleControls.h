@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+#include "window/ControlTable.h"
+
 namespace qadrill {
 
 enum class AccessibleRole {
@@ -38,5 +40,11 @@ inline constexpr std::string_view formDescription =
 
 // The row for a control, if it has one.
 [[nodiscard]] std::optional<AccessibleRow> accessibleRowOf(std::string_view name, int index);
+
+// The role a screen reader announces for the control, numbered as the
+// systems' accessibility interfaces number roles (Qt's roles take the same
+// numbers): a push button 0x2B, editable text 0x2A, static text 0x29, a list
+// 0x21, an image 0x28, a drawing area (a diagram) 0x35.
+[[nodiscard]] long accessibleRoleNumber(const ControlRow& row);
 
 }  // namespace qadrill

@@ -1,5 +1,7 @@
 #include "window/ControlTable.h"
 
+#include <algorithm>
+
 namespace qadrill {
 
 const std::array<ControlRow, controlCount>& controlTable() {
@@ -38,6 +40,29 @@ const std::array<ControlRow, controlCount>& controlTable() {
         {"tmr_pend_exp", -1, K::Timer, "", {}, -1, F::Default, ""},
     }};
     return table;
+}
+
+std::string controlName(const ControlRow& row) {
+    std::string name(row.name);
+    if (row.index >= 0) name += "_" + std::to_string(row.index);
+    return name;
+}
+
+const std::array<std::size_t, controlCount - 1>& tabOrder() {
+    static const std::array<std::size_t, controlCount - 1> order = [] {
+        std::array<std::size_t, controlCount - 1> rows{};
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < controlTable().size(); ++i) {
+            if (controlTable()[i].kind != ControlKind::Timer) rows.at(count++) = i;
+        }
+        std::ranges::stable_sort(rows, {}, [](std::size_t i) { return controlTable()[i].tabIndex; });
+        return rows;
+    }();
+    return order;
+}
+
+std::string_view accessibleNameOf(const ControlRow& row) {
+    return row.accessibleName.empty() ? row.text : row.accessibleName;
 }
 
 }  // namespace qadrill

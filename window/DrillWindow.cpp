@@ -61,6 +61,10 @@ void DrillWindow::press(std::string_view control) {
     });
 }
 
+AnswerEntry DrillWindow::answerBoxEntered() const {
+    return answerEntry(surface_.answerBoxText(), drill_.state().promptText);
+}
+
 void DrillWindow::tick() { tmr_pend_exp_Timer(); }
 
 void DrillWindow::close() { platform_.endProgram(); }

@@ -9,6 +9,7 @@
 
 #include "drill/Drill.h"
 #include "platform/Platform.h"
+#include "window/Keyboard.h"
 #include "window/WindowSurface.h"
 
 namespace qadrill {
@@ -26,6 +27,9 @@ public:
     void press(std::string_view control);
     // Whether the named control has a handler.
     [[nodiscard]] static bool isWired(std::string_view control);
+
+    // The focus has entered the answer box: what happens to its text.
+    [[nodiscard]] AnswerEntry answerBoxEntered() const;
 
     void tick();
     // Closing the window ends the program: it has no closing handler.

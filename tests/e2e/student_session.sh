@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A student's session with the real program under Xvfb: the four prompts,
-# two questions, a response, a note, both displays, quit; then the three logs
+# two questions, a response, a note, both displays, a held Enter and a
+# response by keyboard only, quit; then the three logs
 # compared byte for byte (times, dates and the code line masked); a picture
 # through the clipboard, which the X side still offers afterwards.
 # usage: student_session.sh [--launcher=wine] <qadrill> <golden dir> <artifact dir>
@@ -31,6 +32,22 @@ xdotool type --delay 15 "Check the units first."
 click_twips "$win" 6480 240 855 495         # Save as Notes
 click_twips "$win" 4440 240 975 495         # display notes
 click_twips "$win" 3600 240 855 495         # display everything
+
+# By keyboard: a held Enter on "Next Question / Answer" reads one question,
+# a second Enter another, which puts the instruction text into the answer
+# box; Shift+Tab into the box and typing replaces the instruction; Enter on
+# "Enter Response" records just what was typed.
+click_twips "$win" 240 720 5175 5255        # into the question box
+xdotool key Tab Tab                         # the answer box, Next Question / Answer
+xdotool keydown Return; sleep 1.2; xdotool keyup Return
+sleep 0.3
+xdotool key Return
+sleep 0.3
+xdotool key shift+Tab
+xdotool type --delay 15 "Units check by keys."
+xdotool key Tab Tab                         # Next Question / Answer, Enter Response
+xdotool key Return
+sleep 0.3
 
 # A red picture from another program comes through "copy picture" into Picture2.
 convert -size 40x20 xc:"#ff0000" "BMP3:$WORK/red.bmp"

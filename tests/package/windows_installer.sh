@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows installer as a student runs it, under Wine in a fresh prefix:
-# a silent install, the Start-menu entries, the bank files' association,
-# the student's session on the installed program, a session over the
-# sample bank opened through the association, then a silent uninstall that
-# leaves only the logs and no association.
+# refused on a system older than Windows 10 1607, a silent install with the
+# copyright notice and the README, the Start-menu entries, the bank files'
+# association, the student's session on the installed program, a session
+# over the sample bank opened through the association, then a silent
+# uninstall that leaves only the logs and no association.
 # usage: windows_installer.sh <installer.exe> <golden dir> <artifact dir>
 set -euo pipefail
 INSTALLER=$(realpath "$1")
@@ -20,11 +21,24 @@ wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wineserver -w
 
-wine "$INSTALLER" /S
-wineserver -w
 drive_c="$WINEPREFIX/drive_c"
 installed="$drive_c/Program Files/Q&A Drill"
+# A system older than Windows 10 1607 gets nothing installed; a fresh
+# prefix says Windows 7, so the install proper runs on Windows 10.
+wine winecfg /v win81 >/dev/null 2>&1
+if wine "$INSTALLER" /S; then fail "the installer said it installed on Windows 8.1"; fi
+wineserver -w
+[ ! -e "$installed/bin/qadrill.exe" ] || fail "the installer installed on Windows 8.1"
+wine winecfg /v win10 >/dev/null 2>&1
+wineserver -w
+
+wine "$INSTALLER" /S
+wineserver -w
 [ -f "$installed/bin/qadrill.exe" ] || fail "no program in $installed/bin"
+for doc in copyright.txt README.md; do
+    [ -s "$installed/$doc" ] || fail "no $doc in $installed"
+done
+grep -q "Copyright: " "$installed/copyright.txt" || fail "copyright.txt holds no copyright"
 shortcut=$(find "$drive_c" -path '*Start Menu/Programs/Q&A Drill/Q&A Drill.lnk' -print -quit)
 [ -n "$shortcut" ] || fail "no Start-menu entry 'Q&A Drill'"
 grep -aq 'qadrill.exe' "$shortcut" || fail "the Start-menu entry does not start the program"

@@ -4,6 +4,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include "window/CaptionFit.h"
+
 namespace qadrill {
 
 CaptionButton::CaptionButton(const QString& caption, QWidget* parent)
@@ -13,6 +15,12 @@ CaptionButton::CaptionButton(const QString& caption, QWidget* parent)
     setDefault(false);
 }
 
+void CaptionButton::setCaption(const QString& caption) {
+    caption_ = caption;
+    setText(withoutAccessKeys(caption));
+    update();
+}
+
 void CaptionButton::paintEvent(QPaintEvent* /*event*/) {
     QStylePainter painter(this);
     QStyleOptionButton option;
@@ -20,7 +28,8 @@ void CaptionButton::paintEvent(QPaintEvent* /*event*/) {
     option.text.clear();  // the bevel and focus frame only; the caption follows
     painter.drawControl(QStyle::CE_PushButton, option);
 
-    QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    // The area the interface font was chosen for (window/CaptionFit.h).
+    QRect area = rect().adjusted(buttonFramePixels, buttonFramePixels, -buttonFramePixels, -buttonFramePixels);
     if (isDown()) {
         area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
@@ -29,7 +38,7 @@ void CaptionButton::paintEvent(QPaintEvent* /*event*/) {
                          QPalette::ButtonText);
 }
 
-// A held key presses once: a repeated Enter would record an answer twice.
+// A held Enter's repeats never get here (HeldEnterFilter).
 void CaptionButton::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
@@ -37,7 +46,7 @@ void CaptionButton::keyPressEvent(QKeyEvent* event) {
         QPushButton::keyPressEvent(event);
         return;
     }
-    if (!event->isAutoRepeat()) click();
+    click();
     event->accept();
 }
 

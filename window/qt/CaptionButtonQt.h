@@ -14,6 +14,9 @@ class CaptionButton final : public QPushButton {
 public:
     CaptionButton(const QString& caption, QWidget* parent);
 
+    [[nodiscard]] const QString& caption() const { return caption_; }
+    void setCaption(const QString& caption);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     // Enter presses the focused button, as on the desktop the drill came

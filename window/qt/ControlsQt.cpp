@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,10 +12,10 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
-#include <algorithm>
-#include <utility>
+#include <array>
 #include <vector>
 
+#include "window/CaptionFit.h"
 #include "window/qt/AccessibilityQt.h"
 #include "window/qt/CaptionButtonQt.h"
 #include "window/qt/FocusFrameQt.h"
@@ -27,9 +28,9 @@ namespace {
 
 QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QFont boxFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
+QFont textBoxFont() {
+    QFont font(toQString(boxFont.family));
+    font.setPointSizeF(boxFont.points);
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
@@ -120,31 +121,54 @@ QWidget* makeControl(const ControlRow& row, QWidget& form) {
     // Set on each control, so a platform theme that changes the
     // application's font later (some apply the desktop's once the program
     // runs) leaves the captions as laid out.
-    widget->setFont(row.font == ControlFont::Arial975 ? boxFont() : interfaceFont());
-    widget->setAccessibleName(toQString(row.accessibleName.empty() ? row.text : row.accessibleName));
+    widget->setFont(row.font == ControlFont::Arial975 ? textBoxFont() : interfaceFont());
+    widget->setAccessibleName(toQString(accessibleNameOf(row)));
     // Labels never take the focus; everything else takes it by tab and click.
     widget->setFocusPolicy(row.kind == ControlKind::Label ? Qt::NoFocus : Qt::StrongFocus);
     return widget;
 }
 
-}  // namespace
-
-QString controlObjectName(const ControlRow& row) {
-    QString name = toQString(row.name);
-    if (row.index >= 0) name += QLatin1Char('_') + QString::number(row.index);
-    return name;
-}
-
-// The captions were laid out for a small 8-point interface font; the
-// toolkit's usual 9-10 points would cut several of them off.  Every property
-// is fixed, so nothing of another font shows through.
-QFont interfaceFont() {
+QFont interfaceFontAt(int hundredthsOfPoint) {
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(7.5);
+    font.setPointSizeF(hundredthsOfPoint / 100.0);
     font.setWeight(QFont::Normal);
     font.setStyle(QFont::StyleNormal);
     font.setResolveMask(QFont::AllPropertiesResolved);
     return font;
+}
+
+// Measured in the toolkit's device-independent pixels, which are 96 dpi ones;
+// a button centres its caption, a label starts it at the top left.
+bool captionsFit(const QFont& font) {
+    const QFontMetrics metrics(font);
+    for (const ControlRow& row : controlTable()) {
+        if (row.kind != ControlKind::Button && row.kind != ControlKind::Label) continue;
+        const PixelRect area = captionArea(row, baseDpi);
+        const Qt::Alignment alignment =
+            row.kind == ControlKind::Button ? Qt::Alignment(Qt::AlignCenter) : Qt::AlignLeft | Qt::AlignTop;
+        const QRect needed = metrics.boundingRect(QRect(0, 0, area.width, area.height),
+                                                  int(alignment | Qt::TextWordWrap), toQString(row.text));
+        if (needed.width() > area.width || needed.height() > area.height) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString controlObjectName(const ControlRow& row) { return QString::fromStdString(controlName(row)); }
+
+// The captions were laid out for a small interface font; the toolkit's usual
+// 9-10 points would cut several of them off.  The size is the largest at
+// which every caption fits its area; every property is fixed, so nothing of
+// another font shows through.
+QFont interfaceFont() {
+    static const QFont chosen = [] {
+        for (int size = largestCaptionHundredths; size > smallestCaptionHundredths; size -= captionStepHundredths) {
+            if (captionsFit(interfaceFontAt(size))) return interfaceFontAt(size);
+        }
+        return interfaceFontAt(smallestCaptionHundredths);
+    }();
+    return chosen;
 }
 
 void setInterfaceFont() { QApplication::setFont(interfaceFont()); }
@@ -154,23 +178,23 @@ void buildControls(QWidget& form) {
     // listens, and the toolkit keeps the first answer: the roles must be
     // known before the first control is made.
     installAccessibleRoles();
-    std::vector<std::pair<int, QWidget*>> tabOrder;
+    std::array<QWidget*, controlCount> widgets{};
     std::vector<QWidget*> labels;
     auto* ring = new FocusRing(&form);
-    for (const ControlRow& row : controlTable()) {
+    for (std::size_t i = 0; i < controlTable().size(); ++i) {
+        const ControlRow& row = controlTable()[i];
         if (row.kind == ControlKind::Timer) {
             makeTimer(row, form);
             continue;
         }
-        QWidget* widget = makeControl(row, form);
-        tabOrder.emplace_back(row.tabIndex, widget);
+        widgets.at(i) = makeControl(row, form);
         if (row.kind == ControlKind::Label)
-            labels.push_back(widget);
+            labels.push_back(widgets.at(i));
         else
-            ring->watch(*widget);
+            ring->watch(*widgets.at(i));
     }
-    std::ranges::sort(tabOrder, {}, &std::pair<int, QWidget*>::first);
-    for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    const auto& order = tabOrder();
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(widgets.at(order[i - 1]), widgets.at(order[i]));
     for (QWidget* label : labels) label->lower();
     describeControls(form);
 }

@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTextEdit>
-#include <cstdio>
 #include <string_view>
 
 #include "window/ControlTable.h"
+#include "window/ReportLine.h"
 #include "window/qt/PictureImageQt.h"
 
 namespace qadrill {
@@ -62,11 +62,7 @@ std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
 void DesktopPlatform::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
 
 void DesktopPlatform::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
-    QString line = QString::fromStdU16String(text);
-    if (!detail.empty()) line += QLatin1String(" (") + QString::fromStdU16String(detail) + QLatin1Char(')');
-    line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), line.toUtf8().constData());
-    std::fflush(stderr);
+    writeReportLine(text, detail);
 
     QMessageBox box;
     // The program's name, as on the prompts; the report has no caption of its own.

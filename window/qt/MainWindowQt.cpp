@@ -9,6 +9,7 @@
 
 #include "window/qt/AccessibilityQt.h"
 #include "window/qt/ControlsQt.h"
+#include "window/qt/KeyboardQt.h"
 #include "window/qt/PictureBoxQt.h"
 #include "window/qt/ScrolledFormQt.h"
 #include "window/qt/SurfaceControlsQt.h"
@@ -26,7 +27,7 @@ Control& MainWindow::control(const char* name) const {
 MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent) {
     installAccessibleRoles();  // before the window's own name and title
     setObjectName(QStringLiteral("cmd_pend_exp"));
-    setWindowTitle(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(formTitle.data(), static_cast<qsizetype>(formTitle.size())));
     form_ = &(new ScrolledForm(formSizePixels(), *this))->form();
     resize(initialClientSize());
     buildControls(*form_);
@@ -60,6 +61,8 @@ void MainWindow::wireEvents() {
         connect(button, &QAbstractButton::clicked, this, [this, name] { drillWindow_->press(name); });
     }
     connect(&control<QTimer>("tmr_pend_exp"), &QTimer::timeout, this, [this] { drillWindow_->tick(); });
+    new HeldEnterFilter(this);
+    new AnswerEntryFilter(control<QPlainTextEdit>("txt_answer"), [this] { return drillWindow_->answerBoxEntered(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* /*event*/) { drillWindow_->close(); }

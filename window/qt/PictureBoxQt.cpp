@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QWindow>
 
+#include "window/PictureScale.h"
 #include "window/qt/FocusFrameQt.h"
-#include "window/qt/TwipsQt.h"
 
 namespace qadrill {
 
@@ -28,16 +28,11 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
 void PictureBox::setScaleWidth(double units) { scaleWidth_ = units; }
 void PictureBox::setScaleHeight(double units) { scaleHeight_ = units; }
 
-double PictureBox::scaleWidth() const {
-    return scaleWidth_ != 0.0 ? scaleWidth_ : contentsRect().width() * double{twipsPerPixel};
-}
-
-double PictureBox::scaleHeight() const {
-    return scaleHeight_ != 0.0 ? scaleHeight_ : contentsRect().height() * double{twipsPerPixel};
-}
-
-double PictureBox::pixelsPerUnitX() const { return contentsRect().width() / scaleWidth(); }
-double PictureBox::pixelsPerUnitY() const { return contentsRect().height() / scaleHeight(); }
+// In the toolkit's device-independent pixels, which are 96 dpi ones.
+double PictureBox::scaleWidth() const { return scaleUnits(scaleWidth_, contentsRect().width()); }
+double PictureBox::scaleHeight() const { return scaleUnits(scaleHeight_, contentsRect().height()); }
+double PictureBox::pixelsPerUnitX() const { return pixelsPerUnit(scaleWidth_, contentsRect().width()); }
+double PictureBox::pixelsPerUnitY() const { return pixelsPerUnit(scaleHeight_, contentsRect().height()); }
 
 void PictureBox::setPicture(const QImage& picture) {
     picture_ = picture;

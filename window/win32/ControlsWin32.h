@@ -19,14 +19,15 @@ inline constexpr int firstControlId = 100;
 // Every table row's window; the timer's slot stays empty.
 using ControlWindows = std::array<HWND, controlCount>;
 
-// The table's name; array members add their index: "txt_parameter_0".
-[[nodiscard]] std::string controlName(const ControlRow& row);
-
 [[nodiscard]] std::wstring toWide(std::string_view utf8);
 
-// Creates every control of the table as a child of the form, in tab order,
-// labels beneath whatever overlaps them.
+// Creates every control of the table as a child of the form, in the table's
+// tab order, each label just before the control it names, every control
+// presenting its row of the accessibility table.
 [[nodiscard]] ControlWindows createControls(HWND form, HINSTANCE instance);
+
+// The control of this table name and array index, or null.
+[[nodiscard]] HWND windowOf(const ControlWindows& windows, std::string_view name, int index);
 
 // The fonts at one resolution: the interface font for captions, and the
 // boxes' Arial 9.75 pt.
@@ -49,13 +50,22 @@ private:
     HFONT box_ = nullptr;
 };
 
-// Moves every control to its rectangle at this resolution.
+// Moves every control to its rectangle at this resolution; a label leaves
+// out the parts of its neighbours it overlaps.
 void placeControls(const ControlWindows& controls, int dpi);
 // The boxes' font to the boxes, the interface font to the rest.
 void applyFonts(const ControlWindows& controls, const ControlFonts& fonts);
 
-// Whether the caption, wrapped at word boundaries, fits inside the control
-// with the font it has.
-[[nodiscard]] bool captionFits(HWND control, int dpi);
+// The row's caption with the font the control has: whether, wrapped at word
+// boundaries, it fits the row's caption area (window/CaptionFit.h), and the
+// text the control shows for it.
+struct CaptionLayout {
+    bool fits;
+    std::wstring shown;
+};
+[[nodiscard]] CaptionLayout layOutCaption(HWND control, const ControlRow& row, int dpi);
+
+// The control's window text.
+[[nodiscard]] std::wstring captionOf(HWND control);
 
 }  // namespace qadrill

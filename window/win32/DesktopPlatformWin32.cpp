@@ -5,13 +5,14 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
 
 #include "platform/RuntimeError.h"
-#include "platform/unicode/Utf8.h"
+#include "window/ControlTable.h"
+#include "window/Keyboard.h"
+#include "window/ReportLine.h"
 #include "window/win32/DibPictureWin32.h"
 #include "window/win32/PictureBoxWin32.h"
 #include "window/win32/PromptDialogWin32.h"
@@ -20,21 +21,31 @@ namespace qadrill {
 
 namespace {
 
-// Reports carry the program's name, as its standard-error lines do; the
-// prompts the drill's name, since their text alone does not say who asks.
+// Reports carry the program's name, as its standard-error lines do.
 constexpr const wchar_t* reportTitle = L"qadrill";
-constexpr const wchar_t* promptTitle = L"Q&A Drill";
 
-// Every report is also one line on standard error, so a report that flashed
-// past leaves a trace.
-void reportLine(const std::u16string& text) {
-    std::string line = toUtf8(text);
-    for (char& c : line) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
-    std::fprintf(stderr, "qadrill: %s\n", line.c_str());
-    std::fflush(stderr);
+// While a prompt or a report is up, a held Enter's repeats answer nothing:
+// the Enter that pressed a button in the window would close the report unread.
+LRESULT CALLBACK dropHeldEnter(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code >= 0 && message->message == WM_KEYDOWN && message->wParam == VK_RETURN &&
+        isHeldEnter({(message->lParam & (1 << 30)) != 0, false}))
+        return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
+
+class HeldEnterDropped {
+public:
+    HeldEnterDropped() : hook_(SetWindowsHookExW(WH_MSGFILTER, dropHeldEnter, nullptr, GetCurrentThreadId())) {}
+    ~HeldEnterDropped() {
+        if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+    }
+    HeldEnterDropped(const HeldEnterDropped&) = delete;
+    HeldEnterDropped& operator=(const HeldEnterDropped&) = delete;
+
+private:
+    HHOOK hook_;
+};
 
 // The clipboard is shared; another program holding it is the drill's error 521.
 class OpenClipboardGuard {
@@ -72,13 +83,16 @@ bool showTaskDialog(HWND owner, const std::wstring& text, const std::wstring& de
 }  // namespace
 
 std::u16string DesktopPlatform::inputBox(const std::u16string& prompt) {
-    return runPromptDialog(static_cast<HWND>(owner_), promptTitle, prompt);
+    const HeldEnterDropped held;
+    const std::wstring title(promptTitle.begin(), promptTitle.end());  // ASCII
+    return runPromptDialog(static_cast<HWND>(owner_), title.c_str(), prompt);
 }
 
 void DesktopPlatform::messageBox(const std::u16string& text) { messageBoxWithDetail(text, {}); }
 
 void DesktopPlatform::messageBoxWithDetail(const std::u16string& text, const std::u16string& detail) {
-    reportLine(detail.empty() ? text : text + u" (" + detail + u")");
+    writeReportLine(text, detail);
+    const HeldEnterDropped held;
     auto* owner = static_cast<HWND>(owner_);
     if (owner != nullptr && IsWindowVisible(owner) == FALSE) owner = nullptr;
     const std::wstring wideText(text.begin(), text.end());

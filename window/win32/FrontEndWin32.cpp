@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <ole2.h>
 
 #include <shellapi.h>
 
@@ -38,6 +39,8 @@ void attachConsole() {
 }
 
 int runDrillWindow(int /*argc*/, char* /*argv*/[], const std::optional<std::filesystem::path>& bankFile) {
+    // A screen reader's request for a control's object is answered through COM.
+    static_cast<void>(OleInitialize(nullptr));
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

@@ -1,6 +1,11 @@
 #include "window/win32/MainWindowWin32.h"
 
+#include <commctrl.h>
+
+#include "window/AccessibleControls.h"
+#include "window/Keyboard.h"
 #include "window/PixelLayout.h"
+#include "window/win32/AccessibilityWin32.h"
 #include "window/win32/PictureBoxWin32.h"
 
 namespace qadrill {
@@ -35,17 +40,51 @@ std::size_t rowIndexOf(std::string_view name) {
 // to its parent; nothing in the window answers Escape.
 bool isEscape(const MSG& message) {
     return (message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR) &&
-           message.wParam == (message.message == WM_CHAR ? 0x1B : VK_ESCAPE);
+           message.wParam == VK_ESCAPE;  // the key and its character share the code
 }
 
 // Enter on a focused push button presses it, as Space does; the window has
 // no default button, so the dialog manager alone would press nothing.  A held
-// key presses once.
+// key's repeats press nothing (the dialog manager, without a default button,
+// sends them nowhere).
 bool isEnterOnAButton(const MSG& message) {
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN) return false;
-    const bool repeated = (message.lParam & (1 << 30)) != 0;
+    if (isHeldEnter({(message.lParam & (1 << 30)) != 0, false})) return false;
     const auto code = SendMessageW(message.hwnd, WM_GETDLGCODE, 0, 0);
-    return !repeated && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+constexpr UINT_PTR bigBoxSubclassId = 3;
+
+// The dialog manager selects the whole text of a box that Tab reaches; in a
+// big box typing would then replace what the student wrote.  The answer box
+// follows the shared entry rule instead, a click included; the question box
+// keeps its caret.
+LRESULT CALLBACK bigBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/, DWORD_PTR data) {
+    auto* window = reinterpret_cast<MainWindowWin32*>(data);
+    const bool answer = box == window->control("txt_answer");
+    switch (message) {
+        case WM_GETDLGCODE:
+            return DefSubclassProc(box, message, wParam, lParam) & ~static_cast<LRESULT>(DLGC_HASSETSEL);
+        case WM_SETFOCUS: {
+            const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+            if (answer && window->drillWindow().answerBoxEntered() == AnswerEntry::SelectWhole)
+                SendMessageW(box, EM_SETSEL, 0, -1);
+            return result;
+        }
+        case WM_LBUTTONDOWN:
+            if (answer && GetFocus() != box && window->drillWindow().answerBoxEntered() == AnswerEntry::SelectWhole) {
+                SetFocus(box);  // selects the whole text; the click would put the caret in it
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(box, bigBoxProc, bigBoxSubclassId);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
 }  // namespace
@@ -53,8 +92,8 @@ bool isEnterOnAButton(const MSG& message) {
 MainWindowWin32::MainWindowWin32(Platform& platform, HINSTANCE instance) {
     registerPictureBoxClass(instance);
     registerFormClass(instance, windowProc);
-    form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"Form1", formStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, toWide(formTitle).c_str(), formStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     controls_ = createControls(form_, instance);
     surfaceControls_.form = form_;
     surfaceControls_.question = control("txt_question");
@@ -62,6 +101,8 @@ MainWindowWin32::MainWindowWin32(Platform& platform, HINSTANCE instance) {
     surfaceControls_.picture1 = control("Picture1");
     surfaceControls_.picture2 = control("Picture2");
     drillWindow_ = std::make_unique<DrillWindow>(platform, surface_);
+    for (HWND box : {surfaceControls_.question, surfaceControls_.answer})
+        SetWindowSubclass(box, bigBoxProc, bigBoxSubclassId, reinterpret_cast<DWORD_PTR>(this));
     layOut(static_cast<int>(GetDpiForWindow(form_)));
 }
 
@@ -155,6 +196,12 @@ LRESULT MainWindowWin32::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             drillWindow_->close();
             return 0;
+        case WM_GETOBJECT:
+            if (const LRESULT object =
+                    accessibleObject(form_, wParam, lParam, {toWide(formTitle), toWide(formDescription), 0});
+                object != 0)
+                return object;
+            break;
         default:
             break;
     }

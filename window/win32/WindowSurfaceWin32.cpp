@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "window/ControlTable.h"
-#include "window/PixelLayout.h"
+#include "window/PictureScale.h"
 #include "window/win32/PictureBoxWin32.h"
 
 namespace qadrill {
@@ -47,11 +47,10 @@ void WindowSurface::setPicture(PictureBoxId id, const Picture& picture) { setPic
 void WindowSurface::drawCircle(PictureBoxId id, double centreX, double centreY, double radius) {
     RECT client{};
     GetClientRect(controls_.box(id), &client);
-    const double width = client.right;
-    const double height = client.bottom;
+    const int dpi = static_cast<int>(GetDpiForWindow(controls_.box(id)));
     const Controls::Scale units = controls_.scale(id);
-    const double perUnitX = width / (units.width != 0.0 ? units.width : width * twipsPerPixel);
-    const double perUnitY = height / (units.height != 0.0 ? units.height : height * twipsPerPixel);
+    const double perUnitX = pixelsPerUnit(units.width, client.right, dpi);
+    const double perUnitY = pixelsPerUnit(units.height, client.bottom, dpi);
     drawCircleOn(controls_.box(id), static_cast<int>(std::lround(centreX * perUnitX)),
                  static_cast<int>(std::lround(centreY * perUnitY)), static_cast<int>(std::lround(radius * perUnitX)));
 }

@@ -1,6 +1,7 @@
 // One window, two front ends: every control's kind, rectangle at each
-// resolution, caption and font, captions that fit, and the keyboard's walk
-// through the tab order, from the multi-line boxes too.
+// resolution, caption and font, captions shown whole as drawn, what a screen
+// reader gets, and the keyboard: the walk through the tab order, from the
+// multi-line boxes too, and what the same keys leave in the answer box.
 
 #include <gtest/gtest.h>
 
@@ -9,17 +10,15 @@
 #include <vector>
 
 #include "tests/window/conformance/WindowProbe.h"
+#include "window/AccessibleControls.h"
 #include "window/ControlTable.h"
+#include "window/ReportLine.h"
 
 namespace qadrill::testing {
 
 namespace {
 
-std::string nameOf(const ControlRow& row) {
-    std::string name(row.name);
-    if (row.index >= 0) name += "_" + std::to_string(row.index);
-    return name;
-}
+std::string nameOf(const ControlRow& row) { return controlName(row); }
 
 std::vector<ControlRow> widgets() {
     std::vector<ControlRow> rows;
@@ -28,13 +27,49 @@ std::vector<ControlRow> widgets() {
     return rows;
 }
 
-// The stops in tab order: every control but the labels.
+// The stops in the table's tab order: every control but the labels.
 std::vector<std::string> tabStops() {
     std::vector<std::string> stops;
-    for (const ControlRow& row : widgets()) {
-        if (row.kind != ControlKind::Label) stops.push_back(nameOf(row));
+    for (const std::size_t i : tabOrder()) {
+        if (controlTable()[i].kind != ControlKind::Label) stops.push_back(nameOf(controlTable()[i]));
     }
     return stops;
+}
+
+// Where a rendered caption stands: the box around every pixel that differs
+// between the control as shown and the same control without its caption.
+struct Ink {
+    int left = 0;
+    int top = 0;
+    int right = -1;  // inclusive; below left: nothing drawn
+    int bottom = -1;
+};
+
+Ink inkBetween(const ProbeImage& shown, const ProbeImage& blank) {
+    Ink ink{shown.width, shown.height, -1, -1};
+    for (int y = 0; y < shown.height; ++y) {
+        for (int x = 0; x < shown.width; ++x) {
+            const auto at = static_cast<std::size_t>(y * shown.width + x);
+            if (shown.rgb[at] == blank.rgb[at]) continue;
+            ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y)};
+        }
+    }
+    return ink;
+}
+
+// The right edge of what shows of a label, in its own pixels: a control
+// that overlaps it from the right covers the rest.
+int shownWidth(const ControlRow& label, int dpi) {
+    const PixelRect own = toPixels(label.rect, dpi);
+    int width = own.width;
+    for (const ControlRow& other : widgets()) {
+        const PixelRect rect = toPixels(other.rect, dpi);
+        const bool overlaps = rect.left > own.left && rect.left < own.left + own.width &&
+                              rect.top < own.top + own.height && rect.top + rect.height > own.top;
+        if (&other != &label && other.kind != ControlKind::Label && overlaps)
+            width = std::min(width, rect.left - own.left);
+    }
+    return width;
 }
 
 class Conformance : public ::testing::TestWithParam<int> {
@@ -57,6 +92,8 @@ TEST_P(Conformance, EveryControlHasItsKindTextAndRectangle) {
     }
 }
 
+TEST_P(Conformance, WindowTitle) { EXPECT_EQ(probe().title(), formTitle); }
+
 // A font's size lands on whole pixels: 9.75 points is 19.5 pixels at 144 dpi.
 TEST_P(Conformance, BoxesUseArialAndCaptionsTheInterfaceFont) {
     const double halfPixel = 36.0 / GetParam();
@@ -65,8 +102,8 @@ TEST_P(Conformance, BoxesUseArialAndCaptionsTheInterfaceFont) {
         if (row.kind == ControlKind::PictureBox) continue;  // no text to show
         const ProbeFont font = probe().font(nameOf(row));
         if (row.font == ControlFont::Arial975) {
-            EXPECT_EQ(font.family, "Arial") << nameOf(row);
-            EXPECT_NEAR(font.points, 9.75, halfPixel) << nameOf(row);
+            EXPECT_EQ(font.family, boxFont.family) << nameOf(row);
+            EXPECT_NEAR(font.points, boxFont.points, halfPixel) << nameOf(row);
         } else {
             EXPECT_EQ(font.family, interface.family) << nameOf(row);
             EXPECT_EQ(font.points, interface.points) << nameOf(row);
@@ -75,11 +112,53 @@ TEST_P(Conformance, BoxesUseArialAndCaptionsTheInterfaceFont) {
     EXPECT_GE(interface.points, 6.5) << interface.family << " is too small to read";
 }
 
-TEST_P(Conformance, EveryCaptionFits) {
+// Judged from the pixels drawn: the caption shows, a button's text keeps
+// off its bevel, and no text runs to an edge where it would be cut (a label
+// starts at its top-left corner, so only its right and bottom edges count).
+TEST_P(Conformance, EveryCaptionShowsWhole) {
+    const int bevel = 2 * GetParam() / 96;
     for (const ControlRow& row : widgets()) {
-        if (row.kind == ControlKind::Button || row.kind == ControlKind::Label) {
-            EXPECT_TRUE(probe().captionFits(nameOf(row))) << nameOf(row) << " is cut off";
+        if (row.kind != ControlKind::Button && row.kind != ControlKind::Label) continue;
+        const std::string name = nameOf(row);
+        const ProbeImage shown = probe().grab(name);
+        probe().setText(name, "");
+        const ProbeImage blank = probe().grab(name);
+        probe().setText(name, row.text);
+        ASSERT_EQ(shown.rgb.size(), blank.rgb.size()) << name;
+        const Ink ink = inkBetween(shown, blank);
+        ASSERT_GE(ink.right, ink.left) << name << ": no caption drawn";
+        const std::string where = " " + std::to_string(ink.left) + "," + std::to_string(ink.top) + " to " +
+                                  std::to_string(ink.right) + "," + std::to_string(ink.bottom) + " in " +
+                                  std::to_string(shown.width) + "x" + std::to_string(shown.height);
+        if (row.kind == ControlKind::Button) {
+            EXPECT_TRUE(ink.left >= bevel && ink.top >= bevel && ink.right < shown.width - bevel &&
+                        ink.bottom < shown.height - bevel)
+                << name << " reaches into its frame:" << where;
+        } else {
+            EXPECT_LT(ink.right, shownWidth(row, GetParam()) - 1) << name << " is cut at the right:" << where;
+            EXPECT_LT(ink.bottom, shown.height - 1) << name << " is cut at the bottom:" << where;
         }
+    }
+}
+
+// Every control's name, description, role and label as a screen reader gets
+// them, from the one accessibility table.
+TEST_P(Conformance, ScreenReaderGetsTheTable) {
+    for (const ControlRow& row : widgets()) {
+        const std::string name = nameOf(row);
+        const WindowProbe::Accessible got = probe().accessible(name);
+        EXPECT_EQ(got.name, accessibleNameOf(row)) << name;
+        EXPECT_EQ(got.role, accessibleRoleNumber(row)) << name;
+        const auto described = accessibleRowOf(row.name, row.index);
+        if (described) {
+            EXPECT_EQ(got.description, described->description) << name;
+        }
+        std::string label;
+        for (const LabelPair& pair : labelPairs()) {
+            if (pair.control == row.name && pair.index == row.index)
+                label = nameOf(ControlRow{pair.label, pair.index, ControlKind::Label, {}, {}, -1, {}, {}});
+        }
+        EXPECT_EQ(got.labelledBy, label) << name;
     }
 }
 
@@ -115,10 +194,48 @@ TEST_P(Conformance, KeysTypedInTheBoxes) {
 }
 
 // Space and Enter both press the focused button; there is no default button.
+// A held Enter's repeats press nothing.
 TEST_P(Conformance, EnterPressesTheFocusedButton) {
     probe().type("txt_answer", "v = 3 m/s");
+    EXPECT_EQ(probe().focusAfterKey("cmd_clear_answer_box", WindowProbe::Key::HeldEnter), "cmd_clear_answer_box");
+    EXPECT_EQ(probe().text("txt_answer"), "v = 3 m/s") << "a held Enter's repeat pressed the button";
     EXPECT_EQ(probe().focusAfterKey("cmd_clear_answer_box", WindowProbe::Key::Enter), "cmd_clear_answer_box");
     EXPECT_EQ(probe().text("txt_answer"), "");
+}
+
+// The same keys leave the same answer: entering the box while it holds the
+// instruction text, typing replaces it; entering it while it holds what the
+// student typed, typing adds to that and replaces nothing.
+TEST_P(Conformance, TypingAfterEnteringTheAnswerBox) {
+    const std::string instruction = "Enter, as appropriate, an answer.\r\n\r\nAlways critique your solutions.";
+    using Key = WindowProbe::Key;
+    struct Row {
+        const char* how;
+        bool holdsInstruction;
+        const char* from;  // "": a click
+        Key key;
+    };
+    for (const Row row :
+         {Row{"Tab", true, "txt_question", Key::Tab}, Row{"Shift+Tab", true, "cmdNextQuestion", Key::ShiftTab},
+          Row{"click", true, "", Key::Tab}, Row{"Tab into typed text", false, "txt_question", Key::Tab},
+          Row{"click into typed text", false, "", Key::Tab}}) {
+        probe().setPromptText(instruction);
+        probe().setText("txt_answer", row.holdsInstruction ? instruction : "v = 3 m/s");
+        ASSERT_EQ(probe().focusAfterKey("cmd_quit", Key::Tab), "cmd_pend_exp");  // the focus elsewhere
+        if (*row.from == '\0') {
+            probe().click("txt_answer");
+        } else {
+            ASSERT_EQ(probe().focusAfterKey(row.from, row.key), "txt_answer") << row.how;
+        }
+        probe().type("txt_answer", "Units check.");
+        const std::string typed = probe().text("txt_answer");
+        if (row.holdsInstruction) {
+            EXPECT_EQ(typed, "Units check.") << row.how;
+        } else {
+            EXPECT_EQ(typed.size(), std::string("v = 3 m/sUnits check.").size()) << row.how << ": " << typed;
+            EXPECT_NE(typed.find("Units check."), std::string::npos) << row.how << ": " << typed;
+        }
+    }
 }
 
 // The stops whose toolkit shows no focus of its own get a frame along their
@@ -155,6 +272,22 @@ TEST_P(Conformance, PressingClearBoxEmptiesTheAnswerBox) {
     ASSERT_EQ(probe().text("txt_answer"), "v = 3 m/s");
     probe().press("cmd_clear_answer_box");
     EXPECT_EQ(probe().text("txt_answer"), "");
+}
+
+// One line on standard error whichever front end reports: each line break
+// one space.
+TEST(ReportLine, EachLineBreakIsOneSpace) {
+    struct Row {
+        std::u16string_view text;
+        std::u16string_view detail;
+        std::string_view line;
+    };
+    for (const Row row : {Row{u"Error 75\r\nPath/File access error", u"", "qadrill: Error 75 Path/File access error\n"},
+                          Row{u"a\nb\rc\r\r\nd", u"", "qadrill: a b c  d\n"},
+                          Row{u"Error 70", u"c:\\plovenda\\send.txt:\r\nlocked",
+                              "qadrill: Error 70 (c:\\plovenda\\send.txt: locked)\n"}}) {
+        EXPECT_EQ(reportLine(row.text, row.detail), row.line);
+    }
 }
 
 // Edges, not sizes, are rounded, at 96 dpi first: neighbours that meet in

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -12,7 +13,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyleOptionButton>
 #include <QTest>
 #include <cmath>
 #include <cstdlib>
@@ -20,6 +20,7 @@
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/window/conformance/WindowProbe.h"
+#include "window/qt/CaptionButtonQt.h"
 #include "window/qt/ControlsQt.h"
 #include "window/qt/MainWindowQt.h"
 #include "window/qt/PictureBoxQt.h"
@@ -68,8 +69,7 @@ public:
         QWidget& control = at(name);
         if (auto* box = qobject_cast<QPlainTextEdit*>(&control)) return box->toPlainText().toStdString();
         if (auto* line = qobject_cast<QLineEdit*>(&control)) return line->text().toStdString();
-        if (auto* button = qobject_cast<QAbstractButton*>(&control))
-            return button->text().replace(QLatin1String("&&"), QLatin1String("&")).toStdString();
+        if (auto* button = qobject_cast<CaptionButton*>(&control)) return button->caption().toStdString();
         if (auto* label = qobject_cast<QLabel*>(&control)) return label->text().toStdString();
         return {};
     }
@@ -79,17 +79,19 @@ public:
         return {font.family().toStdString(), font.pointSizeF()};
     }
 
-    bool captionFits(std::string_view name) override {
-        QWidget& control = at(name);
-        QRect area = control.contentsRect();
-        if (auto* button = qobject_cast<QPushButton*>(&control)) {
-            QStyleOptionButton option;
-            option.initFrom(button);
-            area = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    std::string title() override { return window_.windowTitle().toStdString(); }
+
+    Accessible accessible(std::string_view name) override {
+        QAccessibleInterface* found = QAccessible::queryAccessibleInterface(&at(name));
+        if (found == nullptr) return {};
+        Accessible got{found->text(QAccessible::Name).toStdString(),
+                       found->text(QAccessible::Description).toStdString(),
+                       static_cast<long>(found->role()),
+                       {}};
+        for (const auto& [label, relation] : found->relations(QAccessible::Label)) {
+            if (label->object() != nullptr) got.labelledBy = label->object()->objectName().toStdString();
         }
-        const QRect needed = control.fontMetrics().boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap,
-                                                                QString::fromStdString(text(name)));
-        return needed.width() <= area.width() && needed.height() <= control.height();
+        return got;
     }
 
     bool takesFocus(std::string_view name) override { return at(name).focusPolicy() != Qt::NoFocus; }
@@ -100,11 +102,17 @@ public:
 
     std::string focusAfterKey(std::string_view name, Key key) override {
         at(name).setFocus(Qt::OtherFocusReason);
-        const Qt::Key qtKey = key == Key::Enter    ? Qt::Key_Return
-                              : key == Key::Escape ? Qt::Key_Escape
-                              : key == Key::Tab    ? Qt::Key_Tab
-                                                   : Qt::Key_Backtab;
-        QTest::keyClick(QApplication::focusWidget(), qtKey, key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
+        if (key == Key::HeldEnter) {
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+            QApplication::sendEvent(QApplication::focusWidget(), &repeat);
+        } else {
+            const Qt::Key qtKey = key == Key::Enter    ? Qt::Key_Return
+                                  : key == Key::Escape ? Qt::Key_Escape
+                                  : key == Key::Tab    ? Qt::Key_Tab
+                                                       : Qt::Key_Backtab;
+            QTest::keyClick(QApplication::focusWidget(), qtKey,
+                            key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
+        }
         if (!window_.isVisible()) throw std::logic_error("the window closed");
         const QWidget* focus = QApplication::focusWidget();
         return focus != nullptr ? focus->objectName().toStdString() : "(none)";
@@ -125,6 +133,27 @@ public:
     }
 
     void press(std::string_view name) override { qobject_cast<QAbstractButton*>(&at(name))->click(); }
+
+    void click(std::string_view name) override {
+        QWidget& control = at(name);
+        auto* area = qobject_cast<QAbstractScrollArea*>(&control);
+        QWidget& target = area != nullptr ? *area->viewport() : control;
+        QTest::mouseClick(&target, Qt::LeftButton, {}, target.rect().center());
+    }
+
+    void setText(std::string_view name, std::string_view text) override {
+        const QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        QWidget& control = at(name);
+        if (auto* button = qobject_cast<CaptionButton*>(&control)) button->setCaption(value);
+        if (auto* label = qobject_cast<QLabel*>(&control)) label->setText(value);
+        if (auto* box = qobject_cast<QPlainTextEdit*>(&control))
+            box->setPlainText(QString(value).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    }
+
+    void setPromptText(std::string_view text) override {
+        window_.drill().state().promptText =
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdU16String();
+    }
 
 private:
     QWidget* find(std::string_view name) {

@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include "platform/unicode/Utf8.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 #include "tests/window/conformance/WindowProbe.h"
+#include "window/win32/AccessibilityWin32.h"
 #include "window/win32/ControlsWin32.h"
 #include "window/win32/MainWindowWin32.h"
 #include "window/win32/PictureBoxWin32.h"
@@ -29,6 +31,7 @@ std::string className(HWND control) {
 class Win32Probe final : public WindowProbe {
 public:
     explicit Win32Probe(int dpi) {
+        static_cast<void>(OleInitialize(nullptr));  // as the program does: accessibility goes through COM
         window_.layOut(dpi);
         window_.show(SW_SHOWNOACTIVATE);
         pump();
@@ -56,7 +59,19 @@ public:
         return {box.left, box.top, box.right - box.left, box.bottom - box.top};
     }
 
-    std::string text(std::string_view name) override { return toUtf8(windowText(at(name))); }
+    // As read: a button's line breaks and no-break spaces are the caption's spaces.
+    std::string text(std::string_view name) override {
+        std::u16string shown = windowText(at(name));
+        if (kind(name) == ControlKind::Button) {
+            std::u16string read;
+            for (std::size_t i = 0; i < shown.size(); ++i) {
+                if (shown[i] == u'\r' && i + 1 < shown.size() && shown[i + 1] == u'\n') ++i;
+                read += shown[i] == u'\n' || shown[i] == u'\r' || shown[i] == u'\u00A0' ? u' ' : shown[i];
+            }
+            shown = read;
+        }
+        return toUtf8(shown);
+    }
 
     ProbeFont font(std::string_view name) override {
         LOGFONTW font{};
@@ -65,7 +80,29 @@ public:
         return {std::string(face.begin(), face.end()), -font.lfHeight * 72.0 / window_.dpi()};
     }
 
-    bool captionFits(std::string_view name) override { return qadrill::captionFits(at(name), window_.dpi()); }
+    std::string title() override { return toUtf8(windowText(window_.handle())); }
+
+    // The object the control hands a screen reader's request (Wine cannot
+    // marshal it between processes, which Windows does); the label is the
+    // static control just before it, where screen readers look.
+    Accessible accessible(std::string_view name) override {
+        Accessible got;
+        IAccessible* object = accessibleOf(at(name));
+        if (object == nullptr) return got;
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (SUCCEEDED(object->get_accName(self, &text)) && text != nullptr) got.name = fromBstr(text);
+        text = nullptr;
+        if (SUCCEEDED(object->get_accDescription(self, &text)) && text != nullptr) got.description = fromBstr(text);
+        VARIANT role{};
+        if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) got.role = role.lVal;
+        object->Release();
+        HWND before = GetWindow(at(name), GW_HWNDPREV);
+        if (before != nullptr && className(before) == "Static") got.labelledBy = nameOf(before);
+        return got;
+    }
 
     bool takesFocus(std::string_view name) override {
         return (GetWindowLongW(at(name), GWL_STYLE) & WS_TABSTOP) != 0 && IsWindowEnabled(at(name)) != FALSE;
@@ -81,9 +118,12 @@ public:
         GetKeyboardState(keys);
         keys[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
         SetKeyboardState(keys);
-        const WPARAM virtualKey = key == Key::Enter ? VK_RETURN : key == Key::Escape ? VK_ESCAPE : VK_TAB;
-        PostMessageW(at(name), WM_KEYDOWN, virtualKey, 1);
-        PostMessageW(at(name), WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001U));
+        const WPARAM virtualKey = key == Key::Enter || key == Key::HeldEnter ? VK_RETURN
+                                  : key == Key::Escape                       ? VK_ESCAPE
+                                                                             : VK_TAB;
+        // A repeat says the key was down before it.
+        PostMessageW(at(name), WM_KEYDOWN, virtualKey, key == Key::HeldEnter ? 0x40000001 : 1);
+        if (key != Key::HeldEnter) PostMessageW(at(name), WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001U));
         pump();
         keys[VK_SHIFT] = 0;
         SetKeyboardState(keys);
@@ -125,6 +165,25 @@ public:
         pump();
     }
 
+    void click(std::string_view name) override {
+        RECT client{};
+        GetClientRect(at(name), &client);
+        const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+        PostMessageW(at(name), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        PostMessageW(at(name), WM_LBUTTONUP, 0, middle);
+        pump();
+    }
+
+    void setText(std::string_view name, std::string_view text) override {
+        setWindowText(at(name), fromUtf8(text));
+        RedrawWindow(at(name), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+        pump();
+    }
+
+    void setPromptText(std::string_view text) override {
+        window_.drillWindow().drill().state().promptText = fromUtf8(text);
+    }
+
 private:
     HWND at(std::string_view name) {
         HWND control = window_.control(name);
@@ -137,6 +196,12 @@ private:
             if (window_.control(controlName(row)) == control && control != nullptr) return controlName(row);
         }
         return "(none)";
+    }
+
+    static std::string fromBstr(BSTR text) {
+        std::string utf8 = toUtf8(std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
+        SysFreeString(text);
+        return utf8;
     }
 
     void pump() {
@@ -153,6 +218,6 @@ private:
 
 std::unique_ptr<WindowProbe> makeProbe(int dpi) { return std::make_unique<Win32Probe>(dpi); }
 
-std::vector<int> probeResolutions() { return {96, 144}; }
+std::vector<int> probeResolutions() { return {96, 144, 192}; }
 
 }  // namespace qadrill::testing

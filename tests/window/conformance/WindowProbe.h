@@ -37,13 +37,24 @@ public:
     [[nodiscard]] virtual PixelRect rect(std::string_view name) = 0;
     [[nodiscard]] virtual std::string text(std::string_view name) = 0;  // UTF-8
     [[nodiscard]] virtual ProbeFont font(std::string_view name) = 0;
-    // Wrapped at word boundaries inside the control with its own font.
-    [[nodiscard]] virtual bool captionFits(std::string_view name) = 0;
     [[nodiscard]] virtual bool takesFocus(std::string_view name) = 0;
+    [[nodiscard]] virtual std::string title() = 0;
+
+    // What a screen reader gets through the system's accessibility
+    // interface: name, description, role number (as MSAA numbers roles) and
+    // the label that names the control ("" when none).
+    struct Accessible {
+        std::string name;
+        std::string description;
+        long role = 0;
+        std::string labelledBy;
+    };
+    [[nodiscard]] virtual Accessible accessible(std::string_view name) = 0;
 
     // The tab stop the dialog keys reach from this control.
     [[nodiscard]] virtual std::string nextTabStop(std::string_view name, bool backwards) = 0;
-    enum class Key { Tab, ShiftTab, Enter, Escape };
+    // HeldEnter: only a repeat of an Enter already down.
+    enum class Key { Tab, ShiftTab, Enter, Escape, HeldEnter };
     // Gives the control the focus, types the key into it, and names the
     // control that holds the focus then.  The window stays open throughout.
     [[nodiscard]] virtual std::string focusAfterKey(std::string_view name, Key key) = 0;
@@ -52,6 +63,12 @@ public:
 
     virtual void type(std::string_view name, std::string_view text) = 0;
     virtual void press(std::string_view name) = 0;
+    // A left click in the middle of the control's text area.
+    virtual void click(std::string_view name) = 0;
+    // Replaces a button's or label's caption, or a box's text.
+    virtual void setText(std::string_view name, std::string_view text) = 0;
+    // The drill's instruction text, as start-up sets it.
+    virtual void setPromptText(std::string_view text) = 0;
 };
 
 // The front end's window at this resolution, on a scripted platform.
