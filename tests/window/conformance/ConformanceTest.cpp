@@ -150,13 +150,6 @@ TEST_P(Conformance, FocusFrameOnThePicturesAndTheList) {
     }
 }
 
-TEST_P(Conformance, PressingClearBoxEmptiesTheAnswerBox) {
-    probe().type("txt_answer", "v = 3 m/s");
-    ASSERT_EQ(probe().text("txt_answer"), "v = 3 m/s");
-    probe().press("cmd_clear_answer_box");
-    EXPECT_EQ(probe().text("txt_answer"), "");
-}
-
 // What the student types into the question box between two questions stays
 // in the drill's display text: "display notes" without a notes log appends
 // that text to the box once more.
@@ -173,6 +166,13 @@ TEST_P(Conformance, TypedIntoTheQuestionBoxBetweenTwoQuestions) {
     EXPECT_EQ(shown.substr(0, typed.size()), typed);
     probe().press("cmd_display_note_file");
     EXPECT_EQ(probe().text("txt_question"), shown + shown);
+}
+
+TEST_P(Conformance, PressingClearBoxEmptiesTheAnswerBox) {
+    probe().type("txt_answer", "v = 3 m/s");
+    ASSERT_EQ(probe().text("txt_answer"), "v = 3 m/s");
+    probe().press("cmd_clear_answer_box");
+    EXPECT_EQ(probe().text("txt_answer"), "");
 }
 
 // Edges, not sizes, are rounded, at 96 dpi first: neighbours that meet in
