@@ -32,7 +32,7 @@ void copyStartQuestion(DrillState& state) {
 
 // A one-line field keeps its line: CR and LF are written as character
 // references, as the log encoder writes what it must not write raw.
-std::u16string oneLine(std::u16string_view field) {
+std::u16string lineBreaksEscaped(std::u16string_view field) {
     std::u16string out;
     out.reserve(field.size());
     for (const char16_t c : field) {
@@ -52,10 +52,10 @@ LogRecord headerBlock(const DrillState& state, Platform& platform, const std::u1
     const float n = state.codeNumber;
     LogRecord record;
     record.text(codeLine).lineEnd();
-    record.text(code(u"Student Name:  " + oneLine(state.studentName), n)).lineEnd();
-    record.text(code(u"assignment #" + oneLine(state.assignmentNumber), n)).lineEnd();
+    record.text(code(u"Student Name:  " + lineBreaksEscaped(state.studentName), n)).lineEnd();
+    record.text(code(u"assignment #" + lineBreaksEscaped(state.assignmentNumber), n)).lineEnd();
     record.text(code(titleLine, n)).lineEnd();
-    record.text(u"Initials:  " + oneLine(state.studentInitials)).lineEnd();
+    record.text(u"Initials:  " + lineBreaksEscaped(state.studentInitials)).lineEnd();
     const auto date = platform.dateText();
     record.text(u"Date and Time " + date + std::u16string(dateTimeSeparator) + platform.timeText()).lineEnd();
     return record;

@@ -1,16 +1,20 @@
 #pragma once
-// The logic half of the main window object: it owns the drill state and every
-// procedure of the drill; the window (window/) owns one Drill and forwards its
-// load event and button clicks here.  Handlers that trap errors report them
-// through reportError; the others pass them up, as each handler says.
+// The logic half of the main window: it owns the drill state and every
+// procedure of the drill.  DrillWindow (window/) owns one Drill and runs the
+// load event and the question-and-answer commands here.  The start-up steps
+// and the two recording commands report their own errors (reportError); the
+// others pass them up to DrillWindow, which reports them.
 //
-// Folders: platform/ talks to the system, logbook/ turns records into log
-// bytes and holds the text coding, bank/ holds the question bank, the reader
-// and the stepping commands, drill/ the state, start-up and assignment
-// opening.  A click travels window -> Drill -> the folder's procedure.
+// A click travels: the front end (window/qt/, window/win32/) ->
+// DrillWindow::press -> Drill -> the procedure in its folder (bank/ steps and
+// displays, logbook/ records, drill/ starts up and opens the assignment),
+// which works on the state in drill/state/ and the system through Platform.
 
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "bank/QuestionBankContents.h"
 #include "drill/state/DrillState.h"
 #include "drill/state/DrillView.h"
 #include "platform/Platform.h"
@@ -23,6 +27,10 @@ public:
 
     [[nodiscard]] DrillState& state() { return state_; }
     [[nodiscard]] const DrillState& state() const { return state_; }
+
+    // Before the load event: the run's bank is these entries of a bank file
+    // instead of the built-in bank.
+    void useBankFile(BankEntries entries) { bankFile_ = std::move(entries); }
 
     // The window's load event: initDrill, then openAssignment, always both.
     void Form_Load();
@@ -52,6 +60,7 @@ private:
     Platform& platform_;
     DrillView& view_;
     DrillState state_;
+    std::optional<BankEntries> bankFile_;
 };
 
 }  // namespace qadrill

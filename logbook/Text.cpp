@@ -1,9 +1,9 @@
 #include "logbook/Text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
-#include <iterator>
 #include <limits>
 #include <string_view>
 
@@ -110,9 +110,10 @@ std::optional<double> wholeNumber(std::u16string_view text) {
 std::u16string numberText(double value) {
     if (value == 0.0) return u"0";
     // "%.15G" in the C locale, whatever the process locale is.
-    char buffer[40];
-    const auto end = std::to_chars(std::begin(buffer), std::end(buffer), value, std::chars_format::general, 15).ptr;
-    std::string out(std::begin(buffer), end);
+    std::array<char, 40> buffer{};
+    const auto end =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::general, 15).ptr;
+    std::string out(buffer.data(), end);
     for (auto& c : out)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');  // toupper would ask the locale
     if (out.rfind("0.", 0) == 0) out.erase(0, 1);

@@ -32,22 +32,22 @@ private:
     std::array<std::u16string, lastIndex + 1> lines_{};
 };
 
-// A value that may be empty; empty reads as 0 in arithmetic and "" as text.
-using Value = std::optional<double>;
+// A number that may be empty; empty reads as 0 in arithmetic and "" as text.
+using NumberOrEmpty = std::optional<double>;
 
-// 101 x 51 values, first index 0..100, second 0..50; nothing fills it.
+// 101 x 51 cells, first index 0..100, second 0..50; nothing fills it.
 class StartQuestionTable {
 public:
     static constexpr long lastRow = 100;
     static constexpr long lastColumn = 50;
 
-    [[nodiscard]] const Value& at(long row, long column) const {
+    [[nodiscard]] const NumberOrEmpty& at(long row, long column) const {
         if (row < 0 || row > lastRow || column < 0 || column > lastColumn) throw RuntimeError(err::subscriptOutOfRange);
         return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
     }
 
 private:
-    std::array<std::array<Value, lastColumn + 1>, lastRow + 1> cells_{};
+    std::array<std::array<NumberOrEmpty, lastColumn + 1>, lastRow + 1> cells_{};
 };
 
 // The run's transcript, read newest entry first.  The entries are kept in the
@@ -101,7 +101,7 @@ struct DrillState {
     std::u16string currentLine;
     std::u16string questionNumber;
     StartQuestionTable startQuestionTable;
-    Value startQuestion;
+    NumberOrEmpty startQuestion;
 
     // Display buffers and fixed texts.
     std::u16string questionText;

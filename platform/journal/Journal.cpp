@@ -89,16 +89,14 @@ bool isPlainName(std::string_view name) {
            name.find('\0') == std::string_view::npos;
 }
 
-std::filesystem::path pathFromBytes(std::string_view bytes) {
-    return std::filesystem::path(std::u8string(bytes.begin(), bytes.end()));
-}
+std::filesystem::path pathFromBytes(std::string_view bytes) { return {std::u8string(bytes.begin(), bytes.end())}; }
 
 // The locks of one command, released and any extra logs closed on leaving.
 class HeldLogs {
 public:
     HeldLogs(NativeFiles& files, std::chrono::milliseconds lockWait) : files_(files), lockWait_(lockWait) {}
     ~HeldLogs() {
-        for (auto it = locked_.rbegin(); it != locked_.rend(); ++it) files_.unlock(*it);
+        std::for_each(locked_.rbegin(), locked_.rend(), [this](NativeFiles::Handle handle) { files_.unlock(handle); });
         for (const NativeFiles::Handle handle : opened_) files_.closeHandle(handle);
     }
     HeldLogs(const HeldLogs&) = delete;

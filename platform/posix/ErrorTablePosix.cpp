@@ -1,5 +1,6 @@
 #include "platform/system/ErrorTable.h"
 
+#include <array>
 #include <cerrno>
 #include <system_error>
 
@@ -11,13 +12,13 @@ namespace {
 
 // The answers that do not depend on the operation.  A link where a log's
 // name should be is ELOOP; a FIFO, socket or device there ENXIO or ENODEV.
-constexpr ErrorGroup commonErrors[] = {
+constexpr std::array<ErrorGroup, 5> commonErrors = {{
     {err::accessDenied, {EACCES, EPERM, EROFS, EISDIR, ELOOP, ENXIO, ENODEV}},
     {err::fileLocked, {EAGAIN, EWOULDBLOCK, EBUSY, ETXTBSY}},
     {err::diskFull, {ENOSPC, EFBIG, EDQUOT}},
     {err::tooManyFiles, {EMFILE, ENFILE}},
     {err::badFileName, {ENAMETOOLONG, EILSEQ}},
-};
+}};
 
 }  // namespace
 

@@ -177,7 +177,8 @@ void SystemFiles::syncFolder(const std::filesystem::path& folder, std::optional<
 bool SystemFiles::tryLock(Handle handle) {
     while (calls_->lock(descriptor(handle)) != 0) {
         if (errno == EINTR) continue;
-        if (errno == EWOULDBLOCK || errno == EAGAIN) return false;
+        // flock's one word for a lock held elsewhere (EAGAIN's value here).
+        if (errno == EWOULDBLOCK) return false;
         fail(errno, FileOperation::lock);
     }
     return true;
@@ -238,6 +239,19 @@ void SystemFiles::sync(Handle handle) {
     while (calls_->fsync(descriptor(handle)) != 0) {
         if (errno != EINTR) fail(errno, FileOperation::fsync);
     }
+}
+
+NativeFiles::Handle SystemFiles::openRegularInput(const std::filesystem::path& path) {
+    const int fd = calls_->open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+    if (fd < 0) fail(errno, FileOperation::open, FileMode::Input);
+    struct stat status {};
+    const bool looked = ::fstat(fd, &status) == 0;
+    const int error = looked ? 0 : errno;
+    if (looked && S_ISREG(status.st_mode)) return fd;
+    ::close(fd);
+    if (!looked) fail(error, FileOperation::open, FileMode::Input);
+    if (S_ISDIR(status.st_mode)) fail(EISDIR, FileOperation::open, FileMode::Input);
+    throw RuntimeError(err::accessDenied, "not a regular file");
 }
 
 }  // namespace qadrill

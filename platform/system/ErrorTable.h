@@ -2,9 +2,8 @@
 // The one place where the system's error values become the drill's run-time
 // error numbers: errno on POSIX (ErrorTablePosix.cpp), GetLastError on
 // Windows (ErrorTableWin32.cpp); CMake compiles the one of the system built
-// for.  The
-// operation matters: a missing name is a missing file when reading but a
-// missing folder when creating.
+// for.  The operation matters: a missing name is a missing file when reading
+// but a missing folder when creating.
 
 #include <algorithm>
 #include <array>

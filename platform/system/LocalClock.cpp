@@ -1,5 +1,6 @@
 #include "platform/system/LocalClock.h"
 
+#include <array>
 #include <cstdio>
 
 namespace qadrill {
@@ -18,16 +19,16 @@ double secondsSinceMidnight(const LocalMoment& moment) {
 }
 
 std::u16string dateTextOf(const std::tm& fields) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d", fields.tm_mon + 1, fields.tm_mday, fields.tm_year + 1900);
-    return widen(text);
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%02d-%02d-%04d", fields.tm_mon + 1, fields.tm_mday, fields.tm_year + 1900);
+    return widen(text.data());
 }
 
 std::u16string timeTextOf(const std::tm& fields) {
-    char text[32];
+    std::array<char, 32> text{};
     const int second = fields.tm_sec > 59 ? 59 : fields.tm_sec;
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", fields.tm_hour, fields.tm_min, second);
-    return widen(text);
+    std::snprintf(text.data(), text.size(), "%02d:%02d:%02d", fields.tm_hour, fields.tm_min, second);
+    return widen(text.data());
 }
 
 }  // namespace qadrill

@@ -29,7 +29,8 @@ SystemPlatform::SystemPlatform(DriveMap driveMap, std::chrono::milliseconds lock
                                std::unique_ptr<SystemFiles> files)
     : files_(std::move(files)), driveMap_(std::move(driveMap)), lockWait_(lockWait) {}
 
-SystemPlatform::~SystemPlatform() { closeAll(); }
+// This class's own closeAll: a derived platform's part is already gone here.
+SystemPlatform::~SystemPlatform() { SystemPlatform::closeAll(); }
 
 void SystemPlatform::useStateFolder(std::filesystem::path folder) {
     stateFolder_ = std::move(folder);
@@ -75,11 +76,8 @@ void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode m
         }
         return files_->openLog(native);
     });
-    auto& slot = openFiles_[static_cast<std::size_t>(fileNumber)];
-    slot.emplace();
-    slot->handle = handle;
-    slot->mode = mode;
-    slot->native = std::move(native);
+    openFiles_[static_cast<std::size_t>(fileNumber)] =
+        OpenFile{.handle = handle, .mode = mode, .native = std::move(native), .readOffset = 0, .lines = {}};
 }
 
 void SystemPlatform::write(int fileNumber, std::string_view bytes) {

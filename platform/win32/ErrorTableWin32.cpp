@@ -9,7 +9,7 @@ namespace qadrill {
 namespace {
 
 // The answers that do not depend on the operation.
-constexpr ErrorGroup commonErrors[] = {
+constexpr std::array<ErrorGroup, 6> commonErrors = {{
     {err::pathNotFound,
      {ERROR_PATH_NOT_FOUND, ERROR_INVALID_DRIVE, ERROR_BAD_NETPATH, ERROR_BAD_NET_NAME, ERROR_DIRECTORY}},
     {err::accessDenied, {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT, ERROR_CANNOT_MAKE}},
@@ -18,7 +18,7 @@ constexpr ErrorGroup commonErrors[] = {
     {err::tooManyFiles, {ERROR_TOO_MANY_OPEN_FILES}},
     {err::badFileName,
      {ERROR_INVALID_NAME, ERROR_BAD_PATHNAME, ERROR_FILENAME_EXCED_RANGE, ERROR_NO_UNICODE_TRANSLATION}},
-};
+}};
 
 }  // namespace
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 
 #include "drill/LogFileNames.h"
@@ -71,16 +70,12 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"lone_surrogate_replaced", u"a\xD800z", u"a_z"}),
     qadrill::testing::rowName);
 
-// A name pasted from somewhere can be as long as a prompt takes; start-up
-// must not stall on it.
-TEST(FileNamePart, VeryLongNamesAreCutInLinearTime) {
+// A name pasted from somewhere can be as long as a prompt takes; it is cut
+// between whole characters of every width.  (Its time is bench_names'.)
+TEST(FileNamePart, VeryLongNamesAreCutToTheBudget) {
     for (const std::u16string_view piece : {u"a", u"\u4e2d", u"\U0001F600"}) {
         const std::u16string name = repeat(piece, 100'000 / static_cast<int>(piece.size()));
-        const auto start = std::chrono::steady_clock::now();
-        const std::u16string part = fileNamePart(name);
-        const auto took = std::chrono::steady_clock::now() - start;
-        EXPECT_EQ(toUtf8(part).size(), 240U);
-        EXPECT_LT(took, std::chrono::milliseconds(50)) << toUtf8(piece);
+        EXPECT_EQ(toUtf8(fileNamePart(name)).size(), 240U) << toUtf8(piece);
     }
 }
 

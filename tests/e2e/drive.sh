@@ -1,9 +1,12 @@
 # Shared steps for driving the real program under Xvfb as a student would.
-# Sourced by the end-to-end tests; every wait is bounded.
+# Sourced by the end-to-end tests; every wait is bounded, by far more than a
+# busy machine needs: the bound only catches a program that never answers.
+# A check reads a command's whole output before it matches: under pipefail,
+# "producer | grep -q" fails when grep stops reading first.
 
 set -euo pipefail
 
-E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+E2E_TIMEOUT=${E2E_TIMEOUT:-60}
 # What starts the program: nothing for a native one, "wine" for the .exe.
 LAUNCHER=${LAUNCHER:-}
 # The client area at 96 dpi; a window that draws its own frame inside the
@@ -73,9 +76,17 @@ stop_desktop() {
     [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
 }
 
+# The arguments, if any, go to the program.
 start_drill() {
-    $LAUNCHER "$QADRILL" >"$WORK/app.log" 2>&1 &
+    $LAUNCHER "$QADRILL" "$@" >"$WORK/app.log" 2>&1 &
     APP_PID=$!
+}
+
+# Whether the window is on screen.
+viewable() {
+    local info
+    info=$(xwininfo -id "$1" 2>/dev/null) || return 1
+    [[ $info == *IsViewable* ]]
 }
 
 # Waits for a visible window with this exact title; prints its id.
@@ -83,7 +94,7 @@ wait_window() {
     local title=$1 id=""
     for _ in $(seq $((E2E_TIMEOUT * 10))); do
         for id in $(xwininfo -root -tree 2>/dev/null | sed -nE "s/^ +(0x[0-9a-f]+) \"${title}\":.*/\1/p"); do
-            xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable" && { echo "$id"; return; }
+            viewable "$id" && { echo "$id"; return; }
         done
         sleep 0.1
     done
@@ -114,7 +125,7 @@ answer_startup() {
 # into a dialog that is just closing.
 wait_gone() {
     for _ in $(seq $((E2E_TIMEOUT * 10))); do
-        xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable" || return 0
+        viewable "$1" || return 0
         sleep 0.1
     done
     fail "window $1 did not close"

@@ -36,18 +36,34 @@ click_twips "$win" 3600 240 855 495         # display everything
 convert -size 40x20 xc:"#ff0000" "BMP3:$WORK/red.bmp"
 xclip -quiet -selection clipboard -t image/bmp -i "$WORK/red.bmp" >/dev/null 2>&1 &
 XCLIP_PID=$!
-sleep 0.3
+clipboard_offers_bmp() {
+    local targets
+    targets=$(xclip -selection clipboard -o -t TARGETS 2>/dev/null) || return 1
+    grep -qx image/bmp <<<"$targets"
+}
+for _ in $(seq $((E2E_TIMEOUT * 10))); do clipboard_offers_bmp && break; sleep 0.1; done
+clipboard_offers_bmp || fail "xclip did not take the clipboard"
 click_twips "$win" 1200 8160 855 495        # copy picture
 mkdir -p "$ARTIFACTS"
-import -window root "$ARTIFACTS/student_session.png"
 read -r -a offset <<<"$(client_offset "$win")"
 geometry=$(xwininfo -id "$win" | sed -nE 's/^ +Absolute upper-left X: +([0-9]+)/\1/p;s/^ +Absolute upper-left Y: +([0-9]+)/\1/p' |
            paste -sd' ')
 read -r wx wy <<<"$geometry"
-pixel=$(convert "$ARTIFACTS/student_session.png" -crop "1x1+$((wx + offset[0] + 5640 / 15 + 10))+$((wy + offset[1] + 6080 / 15 + 8))" \
-        -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1)
+# The picture shows once the program has drawn it; a busy machine may take a while.
+picture2_pixel() {
+    local text
+    import -window root "$ARTIFACTS/student_session.png"
+    text=$(convert "$ARTIFACTS/student_session.png" \
+           -crop "1x1+$((wx + offset[0] + 5640 / 15 + 10))+$((wy + offset[1] + 6080 / 15 + 8))" -depth 8 txt:-)
+    sed -n 's/.*\(#[0-9A-F]\{6\}\).*/\1/p' <<<"$text" | sed -n 1p
+}
+for _ in $(seq "$E2E_TIMEOUT"); do
+    pixel=$(picture2_pixel)
+    [ "$pixel" = "#FF0000" ] && break
+    sleep 1
+done
 [ "$pixel" = "#FF0000" ] || fail "Picture2 shows $pixel, not the clipboard's red picture"
-xclip -selection clipboard -o -t TARGETS | grep -qx image/bmp || fail "the clipboard no longer offers the picture"
+clipboard_offers_bmp || fail "the clipboard no longer offers the picture"
 kill "$XCLIP_PID" 2>/dev/null || true
 click_twips "$win" 10200 0 735 495          # quit program
 wait_exit || fail "quit ended with status $?"

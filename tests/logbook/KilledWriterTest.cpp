@@ -63,8 +63,10 @@ bool inACommand(const std::filesystem::path& stateFolder) {
     return state == rollForward || state == rollBack;
 }
 
+// Bounded only against a writer that never begins one; a busy machine may
+// take seconds to start it.
 void waitForACommand(const std::filesystem::path& stateFolder) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!inACommand(stateFolder) && std::chrono::steady_clock::now() < giveUp)
         std::this_thread::sleep_for(std::chrono::microseconds(50));
 }
@@ -83,7 +85,10 @@ TEST(KilledWriters, EveryLogHoldsWholeRecordsThatAgree) {
     int insideACommand = 0;
     int tornBeforeRecovery = 0;
     const std::filesystem::path journals = root / "state";
-    while (std::chrono::steady_clock::now() < deadline) {
+    // On a machine too busy for a kill inside a command before the deadline,
+    // the run goes on until one lands (or a count a sound run never needs).
+    constexpr int mostWriters = 500;
+    while (std::chrono::steady_clock::now() < deadline || (insideACommand == 0 && writer < mostWriters)) {
         const pid_t child = startWriter(root, writer, 1'000'000, seed + static_cast<unsigned>(writer));
         ASSERT_GT(child, 0);
         // Every other kill waits for a command to begin, then strikes within

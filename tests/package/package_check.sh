@@ -3,7 +3,8 @@
 # lintian, an install through apt (which proves the declared dependencies),
 # the installed files validated, the installed program answering --version
 # and showing its first prompt under Xvfb with the drill's icon and window
-# class, the manual page rendered, and a removal that leaves nothing behind.
+# class, the manual page rendered, the sample bank checked and opened from
+# the desktop through its file type, and a removal that leaves nothing behind.
 # Runs as root or through sudo; it installs and removes the package for real.
 # usage: package_check.sh <deb> <version> [artifacts folder]
 DEB=$(realpath "$1")
@@ -21,7 +22,7 @@ sudo=""
 apt_get() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=60 -y -qq "$@" >/dev/null
 }
-installed() { dpkg-query -W -f='${Status}' qadrill 2>/dev/null | grep -q "install ok installed"; }
+installed() { [ "$(dpkg-query -W -f='${Status}' qadrill 2>/dev/null)" = "install ok installed" ]; }
 step() { echo "-- $* (${SECONDS}s)"; }
 
 step "name and control fields"
@@ -54,15 +55,18 @@ done
 [ "${#files[@]}" -ge 10 ] || fail "only ${#files[@]} files installed: ${files[*]}"
 
 step "installed files"
-expected=(/usr/bin/qadrill /usr/share/man/man1/qadrill.1.gz /usr/share/doc/qadrill/README.md
+sample=/usr/share/qadrill/sample.qabank
+expected=(/usr/bin/qadrill /usr/share/man/man1/qadrill.1.gz /usr/share/doc/qadrill/README.md "$sample"
+          /usr/share/mime/packages/qadrill.xml
           /usr/share/doc/qadrill/copyright /usr/share/doc/qadrill/changelog.gz
           /usr/share/icons/hicolor/scalable/apps/qadrill.svg)
 for path in "${expected[@]}"; do
-    printf '%s\n' "${files[@]}" | grep -qxF "$path" || fail "$path is not installed"
+    [[ " ${files[*]} " == *" $path "* ]] || fail "$path is not installed"
 done
 for size in 48 256; do
     png=/usr/share/icons/hicolor/${size}x${size}/apps/qadrill.png
-    file "$png" | grep -q "PNG image data, $size x $size" || fail "$png: $(file "$png")"
+    kind=$(file "$png")
+    [[ $kind == *"PNG image data, $size x $size"* ]] || fail "$png: $kind"
 done
 desktop=$(printf '%s\n' "${files[@]}" | grep '^/usr/share/applications/.*\.desktop$') || fail "no desktop entry"
 metainfo=$(printf '%s\n' "${files[@]}" | grep '^/usr/share/metainfo/.*\.metainfo\.xml$') || fail "no metainfo"
@@ -74,6 +78,18 @@ grep -qF "<release version=\"$VERSION\"" "$metainfo" || fail "metainfo has no re
 
 step "--version"
 [ "$($QADRILL --version)" = "qadrill $VERSION" ] || fail "--version printed: $($QADRILL --version)"
+
+step "bank files"
+listing=$($QADRILL --check-bank "$sample") || fail "--check-bank refuses the sample bank"
+grep -q "^$sample: 2 assignments" <<<"$listing" || fail "--check-bank on the sample bank printed: $listing"
+grep -qx 'MimeType=application/x-qadrill-bank;' "$desktop" || fail "the desktop entry takes no bank files"
+grep -qx 'Exec=qadrill --bank %f' "$desktop" || fail "the desktop entry does not pass the file to --bank"
+grep -qx "Exec=qadrill --bank $sample" "$desktop" || fail "the desktop entry has no action for the sample bank"
+type=$(gio info -a standard::content-type "$sample" | sed -n 's/^ *standard::content-type: //p')
+[ "$type" = application/x-qadrill-bank ] || fail "the sample bank's type is '$type'"
+default=$(gio mime application/x-qadrill-bank)
+grep -qF "Default application for “application/x-qadrill-bank”: $(basename "$desktop")" <<<"$default" ||
+    fail "bank files do not open with the drill: $default"
 
 step "manual page"
 man_errors=$(mktemp)
@@ -95,9 +111,14 @@ wm_class=$(xprop -id "$prompt" WM_CLASS)
 startup_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 grep -qF "\"$startup_class\"" <<<"$wm_class" || fail "window class $wm_class does not match StartupWMClass=$startup_class"
 # The toolkit may set the icon just after the window maps; wait for it, bounded.
-has_icon() { xprop -id "$prompt" _NET_WM_ICON 2>/dev/null | grep -q "Icon (48 x 48)"; }
+# The icon's text is long: read it whole, then match.
+icons=""
+has_icon() {
+    icons=$(xprop -id "$prompt" _NET_WM_ICON 2>&1) || return 1
+    [[ $icons == *"Icon (48 x 48)"* ]]
+}
 for _ in $(seq $((E2E_TIMEOUT * 10))); do has_icon && break; sleep 0.1; done
-has_icon || fail "the prompt does not carry the 48-pixel icon: $(xprop -id "$prompt" _NET_WM_ICON 2>&1 | head -c 200)"
+has_icon || fail "the prompt does not carry the 48-pixel icon: ${icons:0:200}"
 if [ -n "$ARTIFACTS" ]; then
     mkdir -p "$ARTIFACTS"
     import -window root "$ARTIFACTS/installed_first_prompt.png"
@@ -105,6 +126,15 @@ fi
 kill "$APP_PID"
 wait "$APP_PID" 2>/dev/null || true
 APP_PID=""
+
+step "the sample bank opened as a double click opens it"
+gio open "$sample" >"$WORK/gio.log" 2>&1 || fail "gio open: $(cat "$WORK/gio.log")"
+prompt=$(wait_window "Q&A Drill")
+opened=$(xprop -id "$prompt" _NET_WM_PID | grep -o '[0-9]*$') || fail "the prompt names no process"
+started=$(tr '\0' ' ' </proc/"$opened"/cmdline)
+kill "$opened"
+[ "$started" = "$QADRILL --bank $sample " ] || [ "$started" = "qadrill --bank $sample " ] ||
+    fail "opening the sample bank started: $started"
 
 step "removal"
 apt_get purge qadrill

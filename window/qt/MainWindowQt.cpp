@@ -34,7 +34,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent) : QWidget(parent) {
         WindowSurface::Controls{question, control<QPlainTextEdit>("txt_answer"), control<PictureBox>("Picture1"),
                                 control<PictureBox>("Picture2"), control<QTimer>("tmr_pend_exp")});
     surface_ = std::make_unique<WindowSurface>(*surfaceControls_);
-    commands_ = std::make_unique<DrillWindow>(platform, *surface_);
+    drillWindow_ = std::make_unique<DrillWindow>(platform, *surface_);
 
     wireEvents();
     question.setFocus();  // taken when the window is first shown
@@ -54,11 +54,11 @@ void MainWindow::wireEvents() {
     for (QAbstractButton* button : form_->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
         const std::string name = button->objectName().toStdString();
         if (!DrillWindow::isWired(name)) continue;
-        connect(button, &QAbstractButton::clicked, this, [this, name] { commands_->press(name); });
+        connect(button, &QAbstractButton::clicked, this, [this, name] { drillWindow_->press(name); });
     }
-    connect(&control<QTimer>("tmr_pend_exp"), &QTimer::timeout, this, [this] { commands_->tick(); });
+    connect(&control<QTimer>("tmr_pend_exp"), &QTimer::timeout, this, [this] { drillWindow_->tick(); });
 }
 
-void MainWindow::closeEvent(QCloseEvent* /*event*/) { commands_->close(); }
+void MainWindow::closeEvent(QCloseEvent* /*event*/) { drillWindow_->close(); }
 
 }  // namespace qadrill

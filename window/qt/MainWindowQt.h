@@ -23,11 +23,11 @@ public:
     ~MainWindow() override;
 
     // The load event: Form_Load.  Runs before the window is first shown.
-    void load() { commands_->load(); }
+    void load() { drillWindow_->load(); }
 
-    [[nodiscard]] Drill& drill() { return commands_->drill(); }
-    [[nodiscard]] const Drill& drill() const { return commands_->drill(); }
-    void tmr_pend_exp_Timer() { commands_->tick(); }
+    [[nodiscard]] Drill& drill() { return drillWindow_->drill(); }
+    [[nodiscard]] const Drill& drill() const { return drillWindow_->drill(); }
+    void tmr_pend_exp_Timer() { drillWindow_->tick(); }
 
 protected:
     // The window has no closing handler: closing it ends the program.
@@ -43,7 +43,7 @@ private:
     QWidget* form_ = nullptr;
     std::unique_ptr<WindowSurface::Controls> surfaceControls_;
     std::unique_ptr<WindowSurface> surface_;
-    std::unique_ptr<DrillWindow> commands_;
+    std::unique_ptr<DrillWindow> drillWindow_;
 };
 
 }  // namespace qadrill

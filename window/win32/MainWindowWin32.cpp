@@ -61,7 +61,7 @@ MainWindowWin32::MainWindowWin32(Platform& platform, HINSTANCE instance) {
     surfaceControls_.answer = control("txt_answer");
     surfaceControls_.picture1 = control("Picture1");
     surfaceControls_.picture2 = control("Picture2");
-    commands_ = std::make_unique<DrillWindow>(platform, surface_);
+    drillWindow_ = std::make_unique<DrillWindow>(platform, surface_);
     layOut(static_cast<int>(GetDpiForWindow(form_)));
 }
 
@@ -127,7 +127,7 @@ LRESULT CALLBACK MainWindowWin32::windowProc(HWND window, UINT message, WPARAM w
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<MainWindowWin32*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || self->commands_ == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (self == nullptr || self->drillWindow_ == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     return self->handle(message, wParam, lParam);
 }
 
@@ -136,11 +136,11 @@ LRESULT MainWindowWin32::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: {
             const auto index = static_cast<std::size_t>(LOWORD(wParam)) - firstControlId;
             if (HIWORD(wParam) == BN_CLICKED && index < controlTable().size())
-                commands_->press(controlName(controlTable()[index]));
+                drillWindow_->press(controlName(controlTable()[index]));
             return 0;
         }
         case WM_TIMER:
-            if (wParam == drillTimerId) commands_->tick();
+            if (wParam == drillTimerId) drillWindow_->tick();
             return 0;
         case WM_NEXTDLGCTL:
             if (LOWORD(lParam) == 0) moveFocus(wParam != 0);
@@ -153,7 +153,7 @@ LRESULT MainWindowWin32::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_CLOSE:
-            commands_->close();
+            drillWindow_->close();
             return 0;
         default:
             break;

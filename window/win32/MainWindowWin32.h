@@ -25,7 +25,7 @@ public:
     MainWindowWin32(const MainWindowWin32&) = delete;
     MainWindowWin32& operator=(const MainWindowWin32&) = delete;
 
-    void load() { commands_->load(); }
+    void load() { drillWindow_->load(); }
     void show(int showCommand);
     // Runs until the window is gone; the keyboard as in a dialog.
     int runMessageLoop();
@@ -35,7 +35,7 @@ public:
     [[nodiscard]] HWND handle() const { return form_; }
     // The control of this table name ("txt_parameter_0"), or null.
     [[nodiscard]] HWND control(std::string_view name) const;
-    [[nodiscard]] DrillWindow& commands() { return *commands_; }
+    [[nodiscard]] DrillWindow& drillWindow() { return *drillWindow_; }
 
     // Places the controls and picks the fonts at this resolution, as a move
     // to a screen of another resolution does.
@@ -54,7 +54,7 @@ private:
     ControlFonts fonts_;
     WindowSurface::Controls surfaceControls_;
     WindowSurface surface_{surfaceControls_};
-    std::unique_ptr<DrillWindow> commands_;
+    std::unique_ptr<DrillWindow> drillWindow_;
 };
 
 }  // namespace qadrill

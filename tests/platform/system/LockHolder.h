@@ -7,13 +7,19 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace qadrill::testing {
 
 class LockHolder {
 public:
-    // Returns once the other process holds the lock (or has failed to).
-    LockHolder(const std::filesystem::path& file, std::chrono::milliseconds holdFor);
+    // Long past any test's bound: the lock goes only when the holder ends.
+    static constexpr std::chrono::milliseconds untilEnded{std::chrono::minutes(10)};
+
+    // Returns once the other process holds the lock (or has failed to).  With
+    // lastWords, the holder appends them to the file just before it lets go,
+    // so a write that waited for the lock lands after them.
+    LockHolder(const std::filesystem::path& file, std::chrono::milliseconds holdFor, const std::string& lastWords = {});
     // Ends the other process if it still runs.
     ~LockHolder();
     LockHolder(const LockHolder&) = delete;

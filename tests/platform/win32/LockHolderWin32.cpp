@@ -6,7 +6,8 @@
 
 namespace qadrill::testing {
 
-LockHolder::LockHolder(const std::filesystem::path& file, std::chrono::milliseconds holdFor) {
+LockHolder::LockHolder(const std::filesystem::path& file, std::chrono::milliseconds holdFor,
+                       const std::string& lastWords) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -14,6 +15,8 @@ LockHolder::LockHolder(const std::filesystem::path& file, std::chrono::milliseco
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     std::wstring command =
         L"\"" QADRILL_LOCK_HOLDER L"\" \"" + file.wstring() + L"\" " + std::to_wstring(holdFor.count());
+    // The last words are plain ASCII in the tests: widened byte by byte.
+    if (!lastWords.empty()) command += L" " + std::wstring(lastWords.begin(), lastWords.end());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;

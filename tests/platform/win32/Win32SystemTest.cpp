@@ -185,7 +185,7 @@ TEST_F(NativeFilesOnWindows, LockHeldByAnotherProcessIsRefusedUntilReleased) {
     std::ofstream(log, std::ios::binary) << "x";
     const auto handle = files.openLog(log);
     {
-        const LockHolder holder(log, 5s);
+        const LockHolder holder(log, LockHolder::untilEnded);
         ASSERT_TRUE(holder.held());
         EXPECT_FALSE(files.tryLock(handle));
     }
