@@ -25,7 +25,7 @@ void fetchNextLine(DrillState& state, Platform& platform, DrillView& view) {
 
     const std::u16string line = nextNonEmptyLine(state);
     state.currentLine = line;
-    state.cumulativeText = state.questionTag + line + state.cumulativeText;
+    state.cumulativeText.putInFront(state.questionTag, line);
     // A routine line asks for no answer, so the answer box stays as it is.
     if (!isRoutineLine(line)) state.promptDue = true;
     // questionNumber is left alone: the bank carries no question markers.

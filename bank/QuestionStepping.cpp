@@ -30,10 +30,11 @@ void showNextQuestion(DrillState& state, Platform& platform, DrillView& view) {
         state.questionText.clear();
         readNextQuestion(state, platform, view);
     }
-    std::u16string shown = view.questionBoxText();
-    shown += state.questionText;
-    state.displayText = std::move(shown);
+    // The box is read back only when the drill no longer knows its text.
+    if (!state.displayTextShown || view.questionBoxEdited()) state.displayText = view.questionBoxText();
+    state.displayText += state.questionText;
     view.appendQuestionBoxText(state.questionText);
+    state.displayTextShown = true;
     state.questionText.clear();
 }
 
@@ -59,7 +60,8 @@ void cmd_next_picture_Click(DrillState& state, Platform& platform, DrillView& /*
 }
 
 void cmd_displayCumulativeText_Click(DrillState& state, Platform& /*platform*/, DrillView& view) {
-    view.setQuestionBoxText(state.cumulativeText);
+    view.setQuestionBoxText(state.cumulativeText.newestFirst());
+    state.displayTextShown = false;
 }
 
 }  // namespace qadrill

@@ -4,11 +4,16 @@
 // already full.  Each runs on a shown window and includes the repaint, so the
 // text box's own layout counts.  Sizes are in MB; the offscreen platform
 // unless QT_QPA_PLATFORM says otherwise.  "Next Question / Answer" on a box
-// of 2,000 records is also set beside a bare append of the same text to the
-// same box, press by press.  The notes log's reader alone gets one line of
-// 8 and of 64 MiB.
+// of records is also set beside a bare append of the same text to a box of the
+// same text, press by press, at 2,000 and 20,000 records; and the peak memory
+// of "display notes" with 100 MB of notes beside that of reading, decoding and
+// inserting them.  The notes log's reader alone gets one line of 8 and of
+// 64 MiB.
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,8 +24,11 @@
 #include <chrono>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "logbook/CharacterReferences.h"
+#include "logbook/CodePage.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempDir.h"
 #include "window/qt/ControlsQt.h"
@@ -49,6 +57,13 @@ std::u16string transcript(std::size_t characters) {
     out.reserve(characters + entry.size());
     while (out.size() < characters) out += entry;
     return out;
+}
+
+// The run's transcript after `records` answers, the same text as transcript().
+void fillTranscript(qadrill::DrillState& state, std::size_t records) {
+    for (std::size_t i = 0; i < records; ++i)
+        state.cumulativeText.putInFront(state.answerTag,
+                                        u"The speed is 3 m/s, so the distance is 12 m.\r\nUnits check.\r\n");
 }
 
 // The window after start-up for assignment 1, shown.
@@ -91,7 +106,8 @@ void BM_DisplayNotes(benchmark::State& state) {
 
 void BM_DisplayEverything(benchmark::State& state) {
     Drilling drill;
-    drill.window.drill().state().cumulativeText = transcript(static_cast<std::size_t>(state.range(0)) * megabyte);
+    fillTranscript(drill.window.drill().state(),
+                   static_cast<std::size_t>(state.range(0)) * megabyte / transcript(1).size());
     for (auto _ : state) {
         state.PauseTiming();
         drill.questionBox().clear();
@@ -126,35 +142,38 @@ double secondsOf(Step step) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The box holds 2,000 transcript records; each iteration times the press and
-// then, on the same box refilled, appending the question the press shows
-// straight to the text box.  The time reported is the press's mean; the
-// counters give the medians of the press, of the bare append and of the
-// ratio of the two.
-void BM_NextQuestionOn2000Records(benchmark::State& state) {
-    constexpr std::size_t records = 2000;
+// The transcript after `records` answers, and the box showing it through
+// "display everything": LF line breaks, as the box keeps them.
+void showTranscript(Drilling& drill, std::size_t records) {
+    fillTranscript(drill.window.drill().state(), records);
+    drill.press("cmd_displayCumulativeText");
+}
+
+// The box and the run's transcript hold `records` records.  Each iteration
+// presses "Next Question / Answer" on one window and appends the question the
+// press shows straight to the text box of a second, identical window that
+// holds the same text.  Both boxes grow by one question an iteration.  The
+// time reported is the press's mean; the counters give the medians of the
+// press, of the bare append and of the ratio of the two.
+void BM_NextQuestionOnRecords(benchmark::State& state) {
+    const auto records = static_cast<std::size_t>(state.range(0));
     Drilling drill;
-    const std::u16string entry = transcript(1);
-    const QString full = QString::fromStdU16String(transcript(entry.size() * records));
+    Drilling floor;
+    showTranscript(drill, records);
+    showTranscript(floor, records);
     const QString question = QString::fromStdU16String(drill.window.drill().state().questionBank.at(3));
-    const auto refill = [&] {
-        drill.window.drill().state().lineIndex = 1;  // the same first question each time
-        drill.window.drill().state().promptDue = false;
-        drill.questionBox().setPlainText(full);
-        QCoreApplication::processEvents();
-    };
     std::vector<double> pressed;
     std::vector<double> bare;
     std::vector<double> ratios;
     for (auto _ : state) {
-        refill();
+        drill.window.drill().state().lineIndex = 1;  // the same first question each time
+        drill.window.drill().state().promptDue = false;
         const double press = secondsOf([&] { drill.press("cmdNextQuestion"); });
-        refill();
         bare.push_back(secondsOf([&] {
-            QTextCursor end(drill.questionBox().document());
+            QTextCursor end(floor.questionBox().document());
             end.movePosition(QTextCursor::End);
             end.insertText(question);
-            drill.questionBox().repaint();
+            floor.questionBox().repaint();
             QCoreApplication::processEvents();
         }));
         pressed.push_back(press);
@@ -186,6 +205,68 @@ void BM_ReadNotesOfOneLongLine(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
 }
 
+// Peak memory of "display notes" with a large notes log, in a process of its
+// own, against the floor in the same kind of process: the same window, the
+// log read line by line, decoded into one text and inserted into the same
+// box.  Both write the log first, a line at a time, so writing it costs no
+// memory of its own.
+void writeNotesLog(const Drilling& drill, std::size_t bytes) {
+    const std::string line = "NOTES -------> Check the units first, then the signs of both velocities.\r\n";
+    std::ofstream log(drill.dir.path() / "c" / "plovenda" / "notes_Ann_Lee_Smith.txt", std::ios::binary);
+    for (std::size_t written = 0; written < bytes; written += line.size()) log << line;
+}
+
+int notesChild(std::string_view what, std::size_t bytes) {
+    Drilling drill;
+    writeNotesLog(drill, bytes);
+    if (what == "program") {
+        drill.press("cmd_display_note_file");
+        return 0;
+    }
+    qadrill::Platform& platform = drill.platform;
+    platform.open(3, u"c:\\plovenda\\notes_Ann_Lee_Smith.txt", qadrill::FileMode::Input);
+    QString notes;
+    while (!platform.endOfFile(3)) {
+        notes += QString::fromStdU16String(
+            qadrill::decodeCharacterReferences(qadrill::decodeWindows1252(platform.lineInput(3))));
+    }
+    platform.close(3);
+    QTextCursor end(drill.questionBox().document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(notes);
+    drill.questionBox().repaint();
+    QCoreApplication::processEvents();
+    return 0;
+}
+
+// Kilobytes at the child's peak.
+long peakOfChild(const char* what, std::size_t megabytes) {
+    const std::string size = std::to_string(megabytes);
+    const pid_t child = fork();
+    if (child == 0) {
+        execl("/proc/self/exe", "bench_commands", "--notes-child", what, size.c_str(), nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
+}
+
+void BM_DisplayNotesPeakMemory(benchmark::State& state) {
+    const auto megabytes = static_cast<std::size_t>(state.range(0));
+    long program = 0;
+    long floor = 0;
+    for (auto _ : state) {
+        program = peakOfChild("program", megabytes);
+        floor = peakOfChild("floor", megabytes);
+    }
+    state.counters["program_peak_MB"] = static_cast<double>(program) / 1024.0;
+    state.counters["floor_peak_MB"] = static_cast<double>(floor) / 1024.0;
+    state.counters["ratio_to_floor"] = static_cast<double>(program) / static_cast<double>(floor);
+}
+
 // Each step down a page of the shown notes repaints the box.
 void BM_ScrollDisplayedNotes(benchmark::State& state) {
     Drilling drill;
@@ -203,7 +284,13 @@ void BM_ScrollDisplayedNotes(benchmark::State& state) {
 BENCHMARK(BM_DisplayNotes)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DisplayEverything)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_NextQuestionOnAFullBox)->Arg(1)->Arg(5)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_NextQuestionOn2000Records)->Iterations(100)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_NextQuestionOnRecords)
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Iterations(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+BENCHMARK(BM_DisplayNotesPeakMemory)->Arg(100)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_ReadNotesOfOneLongLine)->Arg(8)->Arg(64)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScrollDisplayedNotes)->Arg(1)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -213,6 +300,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     qadrill::setInterfaceFont();
+    if (argc == 4 && std::string_view(argv[1]) == "--notes-child")
+        return notesChild(argv[2], std::stoul(argv[3]) * megabyte);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

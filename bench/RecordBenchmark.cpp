@@ -7,7 +7,8 @@
 // so all three meet the disk in the same moods.  The counters give medians,
 // 99th percentiles and the program's ratios to the journal floor.  The logs
 // go under QADRILL_BENCH_DIR, else /var/tmp (a real disk); /dev/shm gives
-// tmpfs, where the user-space cost shows.
+// tmpfs, where the user-space cost shows.  A 5,000-press session sets the
+// last 500 presses beside the first 500.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -195,7 +196,31 @@ void againstTheFloors(benchmark::State& state) {
 void EnterResponse(benchmark::State& state) { againstTheFloors<qadrill::cmd_enter_response_Click>(state); }
 void SaveAsNotes(benchmark::State& state) { againstTheFloors<qadrill::cmd_save_as_notes_Click>(state); }
 
+// A long session: 5,000 presses of "Enter Response" in a row, each putting
+// one more answer into the run's transcript.  A press at the end of the
+// session should cost what one at its start does.
+void EnterResponseSession(benchmark::State& state) {
+    constexpr std::size_t presses = 5000;
+    constexpr std::size_t window = 500;
+    std::vector<double> first;
+    std::vector<double> last;
+    for (auto _ : state) {
+        Recorder program;
+        std::vector<double> times;
+        times.reserve(presses);
+        for (std::size_t i = 0; i < presses; ++i) times.push_back(program.press<qadrill::cmd_enter_response_Click>());
+        first.assign(times.begin(), times.begin() + window);
+        last.assign(times.end() - window, times.end());
+    }
+    const double firstMedian = spreadOf(first).median;
+    const double lastMedian = spreadOf(last).median;
+    state.counters["first_500_median_us"] = firstMedian;
+    state.counters["last_500_median_us"] = lastMedian;
+    state.counters["ratio_last_to_first"] = lastMedian / firstMedian;
+}
+
 BENCHMARK(EnterResponse)->Iterations(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(EnterResponseSession)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(SaveAsNotes)->Iterations(500)->Unit(benchmark::kMillisecond);
 
 }  // namespace

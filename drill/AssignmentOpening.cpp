@@ -24,13 +24,6 @@ std::u16string findTitleLine(DrillState& state) {
     return line;
 }
 
-// Creates the master log, empty, even when the header is never written.
-void touchMasterLog(const DrillState& state, Platform& platform) {
-    platform.close(logfile::master);
-    platform.open(logfile::master, state.masterFile, FileMode::Append);
-    platform.close(logfile::master);
-}
-
 void copyStartQuestion(DrillState& state) {
     const double k = std::nearbyint(leadingNumber(state.assignmentNumber));  // ties to even
     if (k < 0 || k > StartQuestionTable::lastRow) throw RuntimeError(err::subscriptOutOfRange);
@@ -69,7 +62,6 @@ LogRecord headerBlock(const DrillState& state, Platform& platform, const std::u1
 }
 
 void writeHeaders(DrillState& state, Platform& platform, const std::u16string& titleLine) {
-    OpenLogs logs(platform, {{logfile::master, state.masterFile}, {logfile::send, state.sendFile}});
     const auto codeLine = makeCodeLine(platform, state.codeNumber);
     const LogRecord master = headerBlock(state, platform, codeLine, titleLine, u"");
     const LogRecord send = headerBlock(state, platform, codeLine, titleLine, u" ");
@@ -81,9 +73,14 @@ void writeHeaders(DrillState& state, Platform& platform, const std::u16string& t
 void openAssignment(DrillState& state, Platform& platform) {
     try {
         const auto titleLine = findTitleLine(state);
-        touchMasterLog(state, platform);
+        // Opened once, before the range check: the master log exists, empty,
+        // even when no header is written.
+        OpenLogs master(platform, {{logfile::master, state.masterFile}});
         copyStartQuestion(state);
+        OpenLogs send(platform, {{logfile::send, state.sendFile}});
         writeHeaders(state, platform, titleLine);
+        master.closeAll();  // file 1, then file 2
+
     } catch (const RuntimeError& error) {
         // Leave no log open, so the recording commands can open them later.
         platform.close(logfile::master);

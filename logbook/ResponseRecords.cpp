@@ -35,8 +35,9 @@ void eachLog(std::array<LogRecord*, N>& records, Line line) {
     for (LogRecord* record : records) line(*record);
 }
 
-void clearBoxes(DrillView& view) {
+void clearBoxes(DrillState& state, DrillView& view) {
     view.setQuestionBoxText(u"");
+    state.displayTextShown = false;
     view.setAnswerBoxText(u"");
 }
 
@@ -84,9 +85,9 @@ void cmd_enter_response_Click(DrillState& state, Platform& platform, DrillView& 
         writeResponseRecords(state, platform, answer);
         state.promptDue = false;
         state.displayText = answer;
-        state.cumulativeText = state.answerTag + answer + state.cumulativeText;
+        state.cumulativeText.putInFront(state.answerTag, answer);
     }
-    clearBoxes(view);
+    clearBoxes(state, view);
 }
 
 void cmd_save_as_notes_Click(DrillState& state, Platform& platform, DrillView& view) {
@@ -96,9 +97,9 @@ void cmd_save_as_notes_Click(DrillState& state, Platform& platform, DrillView& v
         writeNotesRecords(state, platform, tagged);
         state.promptDue = false;
         state.displayText = tagged;
-        state.cumulativeText = state.answerTag + tagged + state.cumulativeText;
+        state.cumulativeText.putInFront(state.answerTag, tagged);
     }
-    clearBoxes(view);
+    clearBoxes(state, view);
 }
 
 }  // namespace qadrill

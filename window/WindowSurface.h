@@ -23,6 +23,7 @@ public:
     // At the end of the box, without reading it out; the student's cursor,
     // selection and scroll stay, and the addition is no step undo takes back.
     void appendQuestionBoxText(const std::u16string& text) override;
+    [[nodiscard]] bool questionBoxEdited() const override;
     [[nodiscard]] std::u16string answerBoxText() const override;
     void setAnswerBoxText(const std::u16string& text) override;
     void setPictureScaleHeight(PictureBoxId box, double units) override;

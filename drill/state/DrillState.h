@@ -5,8 +5,11 @@
 // upwards.
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/RuntimeError.h"
 
@@ -47,6 +50,36 @@ private:
     std::array<std::array<NumberOrEmpty, lastColumn + 1>, lastRow + 1> cells_{};
 };
 
+// The run's transcript, read newest entry first.  The entries are kept in the
+// order they came, so adding one costs the same however long the run has
+// been; the newest-first text is made only when it is shown.
+class Transcript {
+public:
+    // A new entry, tag then text, in front of every entry so far.
+    void putInFront(std::u16string_view tag, std::u16string_view text) {
+        entries_ += tag;
+        entries_ += text;
+        ends_.push_back(entries_.size());
+    }
+
+    // Every entry, newest first, with nothing between them.
+    [[nodiscard]] std::u16string newestFirst() const {
+        std::u16string text;
+        text.reserve(entries_.size());
+        for (std::size_t i = ends_.size(); i > 0; --i) {
+            const std::size_t begin = i > 1 ? ends_[i - 2] : 0;
+            text.append(entries_, begin, ends_[i - 1] - begin);
+        }
+        return text;
+    }
+
+    bool operator==(const Transcript&) const = default;
+
+private:
+    std::u16string entries_;         // oldest first
+    std::vector<std::size_t> ends_;  // where each entry ends in entries_
+};
+
 struct DrillState {
     // Identity of the run.
     std::u16string studentName;
@@ -73,7 +106,10 @@ struct DrillState {
     // Display buffers and fixed texts.
     std::u16string questionText;
     std::u16string displayText;
-    std::u16string cumulativeText;
+    // displayText is the question box's text as the drill last left it, so
+    // the next question can extend both without reading the box back.
+    bool displayTextShown = false;
+    Transcript cumulativeText;
     std::u16string promptText;
     bool promptDue = false;
     std::u16string questionTag;

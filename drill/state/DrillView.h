@@ -20,6 +20,9 @@ public:
     // a box that has collected thousands of questions then takes no longer
     // than an empty one, and nothing typed into it is rebuilt.
     virtual void appendQuestionBoxText(const std::u16string& text) { setQuestionBoxText(questionBoxText() + text); }
+    // Whether the student has changed the question box's text since the drill
+    // last set it or added to it.  A view that cannot tell says yes.
+    [[nodiscard]] virtual bool questionBoxEdited() const { return true; }
     [[nodiscard]] virtual std::u16string answerBoxText() const = 0;
     virtual void setAnswerBoxText(const std::u16string& text) = 0;
 

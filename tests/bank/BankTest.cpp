@@ -32,7 +32,7 @@ void BankTest::startTestBank(const std::vector<std::u16string>& lines) {
 void BankTest::recordResponse(const std::u16string& answer) {
     state->promptDue = false;
     state->displayText = answer;
-    state->cumulativeText = state->answerTag + answer + state->cumulativeText;
+    state->cumulativeText.putInFront(state->answerTag, answer);
     view.question.clear();
     view.answer.clear();
 }

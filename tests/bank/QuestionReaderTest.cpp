@@ -26,7 +26,7 @@ TEST_F(QuestionReader, FirstCallAfterStartUpHandsOutTheFirstProblem) {
     EXPECT_EQ(state->lineIndex, 3);
     EXPECT_EQ(state->currentLine, bankLine(3));
     EXPECT_EQ(state->questionText, bankLine(3));
-    EXPECT_EQ(state->cumulativeText, std::u16string(questionTag) + bankLine(3));
+    EXPECT_EQ(state->cumulativeText.newestFirst(), std::u16string(questionTag) + bankLine(3));
     EXPECT_TRUE(state->promptDue);
     EXPECT_EQ(view.answer, u"typed early") << "nothing was due yet";
 }
@@ -39,7 +39,7 @@ TEST_F(QuestionReader, SecondCallRefillsTheAnswerBoxAndPutsTheNewerLineFirst) {
     EXPECT_EQ(view.answer, promptText);
     EXPECT_EQ(state->lineIndex, 5);
     const std::u16string tag(questionTag);
-    EXPECT_EQ(state->cumulativeText, tag + bankLine(5) + tag + bankLine(3));
+    EXPECT_EQ(state->cumulativeText.newestFirst(), tag + bankLine(5) + tag + bankLine(3));
 }
 
 TEST_F(QuestionReader, NoRefillOnceARecordingClearedTheDueMark) {
@@ -58,7 +58,7 @@ TEST_F(QuestionReader, RoutineLineInCapitalsLeavesTheDueMarkClear) {
     read();
     EXPECT_FALSE(state->promptDue);
     EXPECT_EQ(state->currentLine, u"`ROUTINE graph1");
-    EXPECT_EQ(state->cumulativeText, std::u16string(questionTag) + u"`ROUTINE graph1");
+    EXPECT_EQ(state->cumulativeText.newestFirst(), std::u16string(questionTag) + u"`ROUTINE graph1");
 }
 
 struct EndLineRow {
@@ -86,7 +86,7 @@ TEST_P(EndLines, EndTheProgramWithoutAReport) {
     EXPECT_EQ(state->lineIndex, 3);
     EXPECT_EQ(state->currentLine, row.line);
     EXPECT_EQ(state->questionText, row.line);
-    EXPECT_EQ(state->cumulativeText, std::u16string(questionTag) + row.line);
+    EXPECT_EQ(state->cumulativeText.newestFirst(), std::u16string(questionTag) + row.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(

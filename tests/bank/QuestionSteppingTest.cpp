@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "bank/NotesDisplay.h"
 #include "bank/QuestionStepping.h"
 #include "drill/report/ErrorReport.h"
+#include "logbook/ResponseRecords.h"
 #include "tests/bank/BankTest.h"
 #include "tests/support/RowName.h"
 
@@ -74,7 +77,7 @@ TEST_F(NextQuestion, RoutineLineEntersTheTranscriptButIsNeverShown) {
     startTestBank({u"`routine graph1", u"", u"Problem A"});
     click();
     const std::u16string tag(questionTag);
-    EXPECT_EQ(state->cumulativeText, tag + u"Problem A" + tag + u"`routine graph1");
+    EXPECT_EQ(state->cumulativeText.newestFirst(), tag + u"Problem A" + tag + u"`routine graph1");
     EXPECT_EQ(state->currentLine, u"Problem A");
     EXPECT_TRUE(state->promptDue);
 }
@@ -87,6 +90,38 @@ TEST_F(NextQuestion, TwoClicksRunTogetherOlderFirst) {
     EXPECT_EQ(view.question, u"left over " + bankLine(3) + bankLine(5));
     EXPECT_EQ(state->displayText, view.question);
 }
+
+// Whatever changed the question box since the last question, the next one
+// is added to what the box shows, and the display text is that text.
+struct BetweenRow {
+    const char* name;
+    std::function<void(DrillState&, Platform&, FakeView&)> between;
+};
+
+void PrintTo(const BetweenRow& row, std::ostream* out) { *out << row.name; }
+
+class BetweenTwoQuestions : public NextQuestion, public ::testing::WithParamInterface<BetweenRow> {};
+
+TEST_P(BetweenTwoQuestions, TheDisplayTextIsWhatTheBoxShows) {
+    startBuiltInDrill();
+    state->masterFile = u"c:\\plovenda\\masterFile_Ann_Lee_Smith.txt";
+    state->sendFile = u"c:\\plovenda\\send_1207Ann_Lee_Smith.txt";
+    click();
+    GetParam().between(*state, platform, view);
+    const std::u16string before = view.question;
+    click();
+    EXPECT_EQ(view.question, before + bankLine(5));
+    EXPECT_EQ(state->displayText, view.question);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stepping, BetweenTwoQuestions,
+                         ::testing::Values(BetweenRow{"student_types",
+                                                      [](auto&, auto&, FakeView& view) { view.question += u" typed"; }},
+                                           BetweenRow{"display_everything", cmd_displayCumulativeText_Click},
+                                           BetweenRow{"display_notes", cmd_display_note_file_Click},
+                                           BetweenRow{"enter_response", cmd_enter_response_Click},
+                                           BetweenRow{"save_as_notes", cmd_save_as_notes_Click}),
+                         rowName);
 
 TEST_F(NextQuestion, WalkOfTheBuiltInBankEndsWithTheError9Report) {
     startBuiltInDrill();

@@ -43,7 +43,7 @@ struct RecordSetup {
         state.promptDue = true;
         state.answerTag = u" YOUR ANSWER  ->->->->  ";
         state.questionTag = u" <-<-<-<-  Q/A:   ";
-        state.cumulativeText = state.questionTag + questionLine;
+        state.cumulativeText.putInFront(state.questionTag, questionLine);
         view.question = questionLine;
         view.answer = promptTextOfDrill;
     }

@@ -77,23 +77,23 @@ INSTANTIATE_TEST_SUITE_P(
 using RecordingCommands = RecordFixture;
 
 TEST_F(RecordingCommands, ResponseUpdatesStateAndClearsBoxes) {
-    const std::u16string before = state.cumulativeText;
+    const std::u16string before = state.cumulativeText.newestFirst();
     view.answer = u"4 m/s";
     cmd_enter_response_Click(state, platform, view);
     EXPECT_FALSE(state.promptDue);
     EXPECT_EQ(state.displayText, u"4 m/s");
-    EXPECT_EQ(state.cumulativeText, u" YOUR ANSWER  ->->->->  4 m/s" + before);
+    EXPECT_EQ(state.cumulativeText.newestFirst(), u" YOUR ANSWER  ->->->->  4 m/s" + before);
     EXPECT_EQ(view.question, u"");
     EXPECT_EQ(view.answer, u"");
 }
 
 TEST_F(RecordingCommands, NotesKeepTheTagInDisplayAndTranscript) {
-    const std::u16string before = state.cumulativeText;
+    const std::u16string before = state.cumulativeText.newestFirst();
     view.answer = u"units!";
     cmd_save_as_notes_Click(state, platform, view);
     EXPECT_FALSE(state.promptDue);
     EXPECT_EQ(state.displayText, u"NOTES -------> units!");
-    EXPECT_EQ(state.cumulativeText, u" YOUR ANSWER  ->->->->  NOTES -------> units!" + before);
+    EXPECT_EQ(state.cumulativeText.newestFirst(), u" YOUR ANSWER  ->->->->  NOTES -------> units!" + before);
     EXPECT_EQ(view.question, u"");
     EXPECT_EQ(view.answer, u"");
 }

@@ -116,6 +116,8 @@ void WindowSurfaceTest::appendedTextJoinsAsIfTheWholeWereSet_data() {
                                          << "kg\u00a0";
     const QString paragraph = QString("Check the units first. ").repeated(2000);
     QTest::newRow("onto a long paragraph") << "a\r\n" + paragraph << paragraph + "\r\nb";
+    // A long text goes in by pieces of 64 Ki characters; this CR ends the first.
+    QTest::newRow("CR LF across a piece's end") << "a" << QString(65535, 'x') + "\r\nb";
 }
 
 void WindowSurfaceTest::appendedTextJoinsAsIfTheWholeWereSet() {

@@ -41,7 +41,7 @@ std::vector<std::u16string> fieldsOf(const DrillState& s) {
                                        s.startQuestion ? number(*s.startQuestion) : u"-",
                                        s.questionText,
                                        s.displayText,
-                                       s.cumulativeText,
+                                       s.cumulativeText.newestFirst(),
                                        s.promptText,
                                        s.promptDue ? u"due" : u"not due",
                                        s.questionTag,
@@ -148,7 +148,7 @@ const std::vector<HandlerRow>& handlerRows() {
          },
          "cmd_displayCumulativeText",
          [](WindowRun& run) {
-             const auto& transcript = run.window.drill().state().cumulativeText;
+             const auto transcript = run.window.drill().state().cumulativeText.newestFirst();
              return !transcript.empty() &&
                     questionBox(run) == QString::fromStdU16String(transcript).replace("\r\n", "\n");
          }},

@@ -52,8 +52,7 @@ void announce(QWidget& window, const QString& text) {
     announcement->hide();
     // A notes log shown at once can be megabytes; the reader speaks the
     // start, and the student reads on in the box.
-    constexpr qsizetype longest = 4096;
-    announcement->setAccessibleName(text.left(longest));
+    announcement->setAccessibleName(text.left(static_cast<qsizetype>(announcedLength)));
     announcement->show();
 }
 

@@ -6,6 +6,7 @@
 // the toolkit reports as a labelled-by relation.
 
 #include <QWidget>
+#include <cstddef>
 
 class QString;
 
@@ -20,6 +21,9 @@ class Announcement final : public QWidget {
 public:
     explicit Announcement(QWidget& window);
 };
+
+// The most of a text a reader is given to speak at once.
+inline constexpr std::size_t announcedLength = 4096;
 
 // Has a screen reader read `text` out now, the focus left where it is.
 void announce(QWidget& window, const QString& text);

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 #include "window/WindowSurface.h"
 
@@ -28,6 +29,6 @@ struct WindowSurface::Controls {
 // Box text to logic text: each line break becomes CR LF.
 [[nodiscard]] std::u16string toLogicText(const QPlainTextEdit& box);
 // Logic text to box text: each CR LF becomes the box's line break.
-[[nodiscard]] QString toBoxText(const std::u16string& text);
+[[nodiscard]] QString toBoxText(std::u16string_view text);
 
 }  // namespace qadrill

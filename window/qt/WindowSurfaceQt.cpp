@@ -5,6 +5,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
+#include <string_view>
 
 #include "window/qt/AccessibilityQt.h"
 #include "window/qt/PictureBoxQt.h"
@@ -34,15 +36,19 @@ std::u16string toLogicText(const QPlainTextEdit& box) {
     return text;
 }
 
-QString toBoxText(const std::u16string& text) {
-    return QString::fromStdU16String(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+QString toBoxText(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()))
+        .replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
 namespace {
 
 // Logic text added at the end of the box, leaving the student's cursor,
-// selection and scroll, and, as when the text is replaced, no undo step.
+// selection and scroll, and, as when the text is replaced, no undo step.  A
+// long text goes in a piece at a time, so no second copy of it is ever made;
+// a piece never ends between CR and LF, which would make two line breaks.
 void appendToBox(QPlainTextEdit& box, const std::u16string& text) {
+    constexpr std::size_t piece = 1 << 16;
     QTextDocument& document = *box.document();
     const int anchor = box.textCursor().anchor();
     const int position = box.textCursor().position();
@@ -50,7 +56,14 @@ void appendToBox(QPlainTextEdit& box, const std::u16string& text) {
     end.movePosition(QTextCursor::End);
     const bool undoable = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
-    end.insertText(toBoxText(text));
+    end.beginEditBlock();
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t to = std::min(text.size(), from + piece);
+        if (to < text.size() && text[to - 1] == u'\r') ++to;
+        end.insertText(toBoxText(std::u16string_view(text).substr(from, to - from)));
+        from = to;
+    }
+    end.endEditBlock();
     document.setUndoRedoEnabled(undoable);
     // A cursor standing at the end is carried along by the insertion.
     QTextCursor student = box.textCursor();
@@ -62,13 +75,22 @@ void appendToBox(QPlainTextEdit& box, const std::u16string& text) {
 
 }  // namespace
 
+// The document's own modified mark tells the student's edits: the drill
+// clears it after each change of its own.
 std::u16string WindowSurface::questionBoxText() const { return toLogicText(controls_.question); }
-void WindowSurface::setQuestionBoxText(const std::u16string& text) { controls_.question.setPlainText(toBoxText(text)); }
+void WindowSurface::setQuestionBoxText(const std::u16string& text) {
+    controls_.question.setPlainText(toBoxText(text));
+    controls_.question.document()->setModified(false);
+}
 void WindowSurface::appendQuestionBoxText(const std::u16string& text) {
     appendToBox(controls_.question, text);
-    // The new problem is read out while the focus stays on the button pressed.
-    announce(*controls_.question.window(), toBoxText(text));
+    controls_.question.document()->setModified(false);
+    // The new problem is read out while the focus stays on the button
+    // pressed; the reader speaks the start of a long text, so only that is
+    // copied.
+    announce(*controls_.question.window(), toBoxText(text.substr(0, announcedLength)));
 }
+bool WindowSurface::questionBoxEdited() const { return controls_.question.document()->isModified(); }
 std::u16string WindowSurface::answerBoxText() const { return toLogicText(controls_.answer); }
 void WindowSurface::setAnswerBoxText(const std::u16string& text) { controls_.answer.setPlainText(toBoxText(text)); }
 

@@ -1,7 +1,9 @@
 // The window surface over the Win32 controls.
 #include "window/win32/SurfaceControlsWin32.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "window/ControlTable.h"
 #include "window/PictureScale.h"
@@ -20,18 +22,31 @@ void setWindowText(HWND window, const std::u16string& text) {
     SetWindowTextW(window, std::wstring(text.begin(), text.end()).c_str());
 }
 
+// The edit control's own modify flag tells the student's edits: the drill
+// clears it after each change of its own.
 std::u16string WindowSurface::questionBoxText() const { return windowText(controls_.question); }
-void WindowSurface::setQuestionBoxText(const std::u16string& text) { setWindowText(controls_.question, text); }
+void WindowSurface::setQuestionBoxText(const std::u16string& text) {
+    setWindowText(controls_.question, text);
+    SendMessageW(controls_.question, EM_SETMODIFY, FALSE, 0);
+}
+bool WindowSurface::questionBoxEdited() const { return SendMessageW(controls_.question, EM_GETMODIFY, 0, 0) != 0; }
 void WindowSurface::appendQuestionBoxText(const std::u16string& text) {
     DWORD selectionStart = 0;
     DWORD selectionEnd = 0;
     SendMessageW(controls_.question, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart),
                  reinterpret_cast<LPARAM>(&selectionEnd));
-    const std::wstring wide(text.begin(), text.end());
-    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(controls_.question));
-    SendMessageW(controls_.question, EM_SETSEL, end, static_cast<LPARAM>(end));
-    SendMessageW(controls_.question, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+    // A long text goes in a piece at a time, so no second copy of it is made.
+    constexpr std::size_t piece = 1 << 16;
+    auto end = static_cast<WPARAM>(GetWindowTextLengthW(controls_.question));
+    for (std::size_t from = 0; from < text.size(); from += piece) {
+        const auto to = text.begin() + static_cast<std::ptrdiff_t>(std::min(text.size(), from + piece));
+        const std::wstring wide(text.begin() + static_cast<std::ptrdiff_t>(from), to);
+        SendMessageW(controls_.question, EM_SETSEL, end, static_cast<LPARAM>(end));
+        SendMessageW(controls_.question, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+        end += wide.size();
+    }
     SendMessageW(controls_.question, EM_SETSEL, selectionStart, static_cast<LPARAM>(selectionEnd));
+    SendMessageW(controls_.question, EM_SETMODIFY, FALSE, 0);
 }
 
 std::u16string WindowSurface::answerBoxText() const { return windowText(controls_.answer); }

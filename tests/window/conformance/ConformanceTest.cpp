@@ -267,6 +267,24 @@ TEST_P(Conformance, FocusFrameOnThePicturesAndTheList) {
     }
 }
 
+// What the student types into the question box between two questions stays
+// in the drill's display text: "display notes" without a notes log appends
+// that text to the box once more.
+TEST_P(Conformance, TypedIntoTheQuestionBoxBetweenTwoQuestions) {
+    probe().load();
+    probe().press("cmdNextQuestion");
+    const std::string first = probe().text("txt_question");
+    probe().type("txt_question", "x");
+    const std::string typed = probe().text("txt_question");
+    ASSERT_EQ(typed.size(), first.size() + 1) << "the key went elsewhere";
+    probe().press("cmdNextQuestion");
+    const std::string shown = probe().text("txt_question");
+    ASSERT_GT(shown.size(), typed.size());
+    EXPECT_EQ(shown.substr(0, typed.size()), typed);
+    probe().press("cmd_display_note_file");
+    EXPECT_EQ(probe().text("txt_question"), shown + shown);
+}
+
 TEST_P(Conformance, PressingClearBoxEmptiesTheAnswerBox) {
     probe().type("txt_answer", "v = 3 m/s");
     ASSERT_EQ(probe().text("txt_answer"), "v = 3 m/s");

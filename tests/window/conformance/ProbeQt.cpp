@@ -128,6 +128,11 @@ public:
         return image;
     }
 
+    void load() override {
+        platform_.answers = {u"1", u"Ann Lee Smith", u"als", u"1"};
+        window_.load();
+    }
+
     void type(std::string_view name, std::string_view text) override {
         QTest::keyClicks(&at(name), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     }

@@ -155,6 +155,12 @@ public:
         return image;
     }
 
+    void load() override {
+        platform_.answers = {u"1", u"Ann Lee Smith", u"als", u"1"};
+        window_.load();
+        pump();
+    }
+
     void type(std::string_view name, std::string_view text) override {
         for (const char c : text) PostMessageW(at(name), WM_CHAR, static_cast<WPARAM>(c), 1);
         pump();

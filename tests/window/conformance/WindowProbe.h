@@ -61,6 +61,8 @@ public:
 
     [[nodiscard]] virtual ProbeImage grab(std::string_view name) = 0;
 
+    // Starts the drill on assignment 1, as a student's answers to the prompts do.
+    virtual void load() = 0;
     virtual void type(std::string_view name, std::string_view text) = 0;
     virtual void press(std::string_view name) = 0;
     // A left click in the middle of the control's text area.
