@@ -117,4 +117,11 @@ void loadQuestions(DrillState& state) {
     }
 }
 
+void loadQuestions(DrillState& state, const BankEntries& entries) {
+    for (const auto& line : entries) {
+        ++state.lineIndex;
+        state.questionBank.set(state.lineIndex, line);
+    }
+}
+
 }  // namespace qadrill

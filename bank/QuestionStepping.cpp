@@ -16,9 +16,6 @@ namespace qadrill {
 
 namespace {
 
-// The graph routines draw nothing in this drill; they only must not end it.
-constexpr std::array<std::u16string_view, 3> graphRoutines = {u"graph1", u"graph2", u"graph3"};
-
 // Past either end of the bank there is no routine line to run.
 [[nodiscard]] bool isRoutineLineAt(const QuestionBank& bank, long index) {
     if (index < 0 || index > QuestionBank::lastIndex) return false;
@@ -47,8 +44,7 @@ void cmdNextQuestion_Click(DrillState& state, Platform& platform, DrillView& vie
 }
 
 void runRoutine(Platform& platform, const std::u16string& routine) {
-    const std::u16string name = lowerCased(routine);
-    if (std::find(graphRoutines.begin(), graphRoutines.end(), name) != graphRoutines.end()) return;
+    if (isGraphRoutine(routine)) return;
     platform.endProgram();
 }
 

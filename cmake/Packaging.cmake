@@ -25,7 +25,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "A drill for distance students of a mathematics and physics course. At
 start it asks four questions (home or college network, full name,
 initials, assignment number), then steps through the assignment's
-problems, built into the program, one at a time.
+problems one at a time, from the bank built into the program or from a
+question bank file (*.qabank) an instructor wrote.
 
 Every response and note is appended, with the problem and the time, to
 plain-text logs in the student's data folder; the send log is the file

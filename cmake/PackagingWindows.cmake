@@ -25,6 +25,25 @@ set(CPACK_NSIS_MODIFY_PATH OFF)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 # The Start-menu entry "Q&A Drill"; the shortcut shows the program's icon.
 set(CPACK_PACKAGE_EXECUTABLES "qadrill;Q&A Drill")
+# The sample bank beside the program gets its own Start-menu entry.
+set(CPACK_NSIS_CREATE_ICONS_EXTRA
+    "CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Q&A Drill sample bank.lnk' '$INSTDIR\\\\bin\\\\qadrill.exe' '--bank \\\"$INSTDIR\\\\bin\\\\sample.qabank\\\"'")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA "Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\Q&A Drill sample bank.lnk'")
+# Bank files (*.qabank) open in the drill.  The uninstaller takes the type
+# away, and the extension too while it still points at that type.
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+  WriteRegStr HKCR '.qabank' '' 'QADrill.Bank'
+  WriteRegStr HKCR '.qabank' 'Content Type' 'application/x-qadrill-bank'
+  WriteRegStr HKCR 'QADrill.Bank' '' 'Q&A Drill question bank'
+  WriteRegStr HKCR 'QADrill.Bank\\\\DefaultIcon' '' '$INSTDIR\\\\bin\\\\qadrill.exe,0'
+  WriteRegStr HKCR 'QADrill.Bank\\\\shell\\\\open\\\\command' '' '\\\"$INSTDIR\\\\bin\\\\qadrill.exe\\\" --bank \\\"%1\\\"'
+")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
+  ReadRegStr $0 HKCR '.qabank' ''
+  StrCmp $0 'QADrill.Bank' 0 +2
+  DeleteRegKey HKCR '.qabank'
+  DeleteRegKey HKCR 'QADrill.Bank'
+")
 # The student's logs in c:\plovenda are the program's, never the installer's:
 # uninstalling removes only what installing put down.
 

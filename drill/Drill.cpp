@@ -19,9 +19,14 @@ void Drill::Form_Load() {
     openAssignment();
 }
 
-void Drill::initDrill() { ::qadrill::initDrill(state_, platform_, view_); }
+void Drill::initDrill() { ::qadrill::initDrill(state_, platform_, view_, bankFile_ ? &*bankFile_ : nullptr); }
 void Drill::openAssignment() { ::qadrill::openAssignment(state_, platform_); }
-void Drill::loadQuestions() { ::qadrill::loadQuestions(state_); }
+void Drill::loadQuestions() {
+    if (bankFile_)
+        ::qadrill::loadQuestions(state_, *bankFile_);
+    else
+        ::qadrill::loadQuestions(state_);
+}
 
 void Drill::cmdNextQuestion_Click() { ::qadrill::cmdNextQuestion_Click(state_, platform_, view_); }
 void Drill::cmd_next_picture_Click() { ::qadrill::cmd_next_picture_Click(state_, platform_, view_); }

@@ -10,8 +10,11 @@
 // displays, logbook/ records, drill/ starts up and opens the assignment),
 // which works on the state in drill/state/ and the system through Platform.
 
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "bank/QuestionBankContents.h"
 #include "drill/state/DrillState.h"
 #include "drill/state/DrillView.h"
 #include "platform/Platform.h"
@@ -24,6 +27,10 @@ public:
 
     [[nodiscard]] DrillState& state() { return state_; }
     [[nodiscard]] const DrillState& state() const { return state_; }
+
+    // Before the load event: the run's bank is these entries of a bank file
+    // instead of the built-in bank.
+    void useBankFile(BankEntries entries) { bankFile_ = std::move(entries); }
 
     // The window's load event: initDrill, then openAssignment, always both.
     void Form_Load();
@@ -53,6 +60,7 @@ private:
     Platform& platform_;
     DrillView& view_;
     DrillState state_;
+    std::optional<BankEntries> bankFile_;
 };
 
 }  // namespace qadrill

@@ -50,7 +50,7 @@ void askAndName(DrillState& state, Platform& platform) {
     state.assignmentNumber = ask(platform, assignmentPrompt);
 }
 
-void runSteps(DrillState& state, Platform& platform, DrillView& view) {
+void runSteps(DrillState& state, Platform& platform, DrillView& view, const BankEntries* bankFile) {
     state.codeNumber = codeNumberFor(platform.rnd());
     setScales(view);
     askAndName(state, platform);
@@ -60,7 +60,10 @@ void runSteps(DrillState& state, Platform& platform, DrillView& view) {
     state.assignmentNumber = padAssignmentNumber(state.assignmentNumber);
     state.nextAssignment = padAssignmentNumber(numberText(leadingNumber(state.assignmentNumber) + 1));
     state.lineIndex = 0;
-    loadQuestions(state);
+    if (bankFile != nullptr)
+        loadQuestions(state, *bankFile);
+    else
+        loadQuestions(state);
 }
 
 }  // namespace
@@ -76,7 +79,7 @@ float codeNumberFor(float r) {
     return static_cast<float>(std::floor(static_cast<double>(r) * 10.0 + 19.0));
 }
 
-void initDrill(DrillState& state, Platform& platform, DrillView& view) {
+void initDrill(DrillState& state, Platform& platform, DrillView& view, const BankEntries* bankFile) {
     platform.randomize(platform.timer());
     try {
         platform.makeDirectory(std::u16string(homeDataDir));
@@ -84,7 +87,7 @@ void initDrill(DrillState& state, Platform& platform, DrillView& view) {
         // Usually it exists already; a real problem shows when a log is opened.
     }
     try {
-        runSteps(state, platform, view);
+        runSteps(state, platform, view, bankFile);
     } catch (const RuntimeError& error) {
         reportError(platform, error);
     }

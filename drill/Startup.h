@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "bank/QuestionBankContents.h"
 #include "drill/state/DrillState.h"
 #include "drill/state/DrillView.h"
 #include "platform/Platform.h"
@@ -28,6 +29,7 @@ inline constexpr std::u16string_view assignmentPrompt = u"Assignment Number:  ";
 
 // Runs every step under one trap: error 9 gets its report (which ends the
 // program), any other error the general report, after which it returns.
-void initDrill(DrillState& state, Platform& platform, DrillView& view);
+// The bank is a bank file's entries when given, the built-in one otherwise.
+void initDrill(DrillState& state, Platform& platform, DrillView& view, const BankEntries* bankFile = nullptr);
 
 }  // namespace qadrill

@@ -241,4 +241,17 @@ void SystemFiles::sync(Handle handle) {
     }
 }
 
+NativeFiles::Handle SystemFiles::openRegularInput(const std::filesystem::path& path) {
+    const int fd = calls_->open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK, 0);
+    if (fd < 0) fail(errno, FileOperation::open, FileMode::Input);
+    struct stat status {};
+    const bool looked = ::fstat(fd, &status) == 0;
+    const int error = looked ? 0 : errno;
+    if (looked && S_ISREG(status.st_mode)) return fd;
+    ::close(fd);
+    if (!looked) fail(error, FileOperation::open, FileMode::Input);
+    if (S_ISDIR(status.st_mode)) fail(EISDIR, FileOperation::open, FileMode::Input);
+    throw RuntimeError(err::accessDenied, "not a regular file");
+}
+
 }  // namespace qadrill

@@ -33,6 +33,10 @@ public:
 
     // An existing file for reading; error 53 when it is missing.
     [[nodiscard]] Handle openInput(const std::filesystem::path& path);
+    // Anyone's regular file for reading, through links: a file handed to the
+    // program by name (a question bank).  Never waits on a FIFO or a device;
+    // anything but a regular file is error 75.
+    [[nodiscard]] Handle openRegularInput(const std::filesystem::path& path);
     // The user's own regular file, emptied or created, for writing from its start.
     [[nodiscard]] Handle openOutput(const std::filesystem::path& path);
     void createDirectory(const std::filesystem::path& path);

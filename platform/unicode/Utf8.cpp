@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 
 #include "platform/unicode/Utf16.h"
 
@@ -53,6 +54,28 @@ void appendUtf16(std::u16string& out, char32_t c) {
     }
 }
 
+// The character whose bytes start at i, or nothing where those bytes are
+// not UTF-8 (a bad lead, a missing continuation, an overlong form, a
+// surrogate, past U+10FFFF).
+struct Decoded {
+    char32_t character;
+    std::size_t length;
+};
+
+std::optional<Decoded> decodeAt(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int extra = continuationBytesAfter(lead);
+    if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size()) return std::nullopt;
+    char32_t c = extra == 0 ? lead : lead & (0x3FU >> extra);
+    for (int k = 1; k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < smallestOfLength[static_cast<std::size_t>(extra)] || c > 0x10FFFF || isSurrogate(c)) return std::nullopt;
+    return Decoded{c, static_cast<std::size_t>(extra) + 1};
+}
+
 }  // namespace
 
 std::string toUtf8(std::u16string_view text) {
@@ -69,35 +92,27 @@ std::string toUtf8(std::u16string_view text) {
 std::u16string fromUtf8(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = continuationBytesAfter(lead);
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size()) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto decoded = decodeAt(text, i);
+        if (!decoded) {
             out += static_cast<char16_t>(replacement);
             ++i;
             continue;
         }
-        char32_t c = extra == 0 ? lead : lead & (0x3FU >> extra);
-        bool valid = true;
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            c = (c << 6) | (next & 0x3F);
-        }
-        const bool overlong = c < smallestOfLength[static_cast<std::size_t>(extra)];
-        if (!valid || overlong || c > 0x10FFFF || isSurrogate(c)) {
-            out += static_cast<char16_t>(replacement);
-            ++i;
-            continue;
-        }
-        appendUtf16(out, c);
-        i += static_cast<std::size_t>(extra) + 1;
+        appendUtf16(out, decoded->character);
+        i += decoded->length;
     }
     return out;
+}
+
+std::size_t validUtf8Length(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto decoded = decodeAt(text, i);
+        if (!decoded) break;
+        i += decoded->length;
+    }
+    return i;
 }
 
 }  // namespace qadrill

@@ -212,4 +212,17 @@ void SystemFiles::createDirectory(const std::filesystem::path& path) {
     if (!calls_->createDirectory(path)) fail(FileOperation::makeDirectory);
 }
 
+NativeFiles::Handle SystemFiles::openRegularInput(const std::filesystem::path& path) {
+    HANDLE handle = calls_->createFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Input);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool looked = GetFileInformationByHandle(handle, &info) != FALSE;
+    constexpr DWORD notAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+    if (looked && (info.dwFileAttributes & notAFile) == 0 && GetFileType(handle) == FILE_TYPE_DISK) {
+        return toHandle(handle);
+    }
+    CloseHandle(handle);
+    throw RuntimeError(err::accessDenied, "not a regular file");
+}
+
 }  // namespace qadrill

@@ -76,8 +76,9 @@ stop_desktop() {
     [ -n "${KEEP_WORK:-}" ] || rm -rf "$WORK"
 }
 
+# The arguments, if any, go to the program.
 start_drill() {
-    $LAUNCHER "$QADRILL" >"$WORK/app.log" 2>&1 &
+    $LAUNCHER "$QADRILL" "$@" >"$WORK/app.log" 2>&1 &
     APP_PID=$!
 }
 

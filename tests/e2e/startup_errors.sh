@@ -3,9 +3,12 @@
 #  - assignment 9 is not in the bank: the error-9 report, the program ends
 #    after OK and no header is written;
 #  - an empty first answer: the general report ending in 13, no further
-#    prompt, then the error-9 report of the failed assignment search.
-# usage: startup_errors.sh <qadrill>
+#    prompt, then the error-9 report of the failed assignment search;
+#  - a bank file that is not UTF-8: the general report ending in 13 with the
+#    file and line as its detail, before any prompt; status 1, nothing written.
+# usage: startup_errors.sh <qadrill> <folder of faulty banks>
 QADRILL=$1
+FAULTY=$2
 source "$(dirname "$0")/drive.sh"
 
 subscript="You have probably not entered a valid assignment number.  Make sure the assignment number is a number, like 1 or 8 or 15 or 27 etc., and make sure that this assignment is supposed to be in the current kel_.  This program will end and you will need to start over.  If you are sure you have entered a valid assignment number email the instructor and specify that you have received a 'subscript out of range' error"
@@ -38,6 +41,19 @@ REPORTS_SEEN=$((REPORTS_SEEN + 1))
 grep -qxF -- "$subscript" <<<"$text" || fail "expected the error-9 report next, not a prompt: $text"
 press_ok
 wait_exit || fail "ended with status $?"
+
+# A bank file the drill cannot use.
+REPORTS_SEEN=0
+rm -rf "$HOME/plovenda"
+start_drill --bank "$FAULTY/latin1.qabank"
+text=$(next_report)
+expected="${general}13 ($FAULTY/latin1.qabank: line 5: bytes that are not UTF-8 at byte 3 of the line)"
+grep -qxF -- "$expected" <<<"$text" || fail "refused bank not reported with its file and line: $text"
+press_ok
+status=0
+wait_exit || status=$?
+[ "$status" -eq 1 ] || fail "a refused bank ended with status $status"
+[ ! -e "$HOME/plovenda" ] || fail "a refused bank still wrote: $(ls -A "$HOME/plovenda")"
 
 # No display at all: one plain line, a non-zero status, no core dump.
 set +e

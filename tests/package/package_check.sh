@@ -3,7 +3,8 @@
 # lintian, an install through apt (which proves the declared dependencies),
 # the installed files validated, the installed program answering --version
 # and showing its first prompt under Xvfb with the drill's icon and window
-# class, the manual page rendered, and a removal that leaves nothing behind.
+# class, the manual page rendered, the sample bank checked and opened from
+# the desktop through its file type, and a removal that leaves nothing behind.
 # Runs as root or through sudo; it installs and removes the package for real.
 # usage: package_check.sh <deb> <version> [artifacts folder]
 DEB=$(realpath "$1")
@@ -54,7 +55,9 @@ done
 [ "${#files[@]}" -ge 10 ] || fail "only ${#files[@]} files installed: ${files[*]}"
 
 step "installed files"
-expected=(/usr/bin/qadrill /usr/share/man/man1/qadrill.1.gz /usr/share/doc/qadrill/README.md
+sample=/usr/share/qadrill/sample.qabank
+expected=(/usr/bin/qadrill /usr/share/man/man1/qadrill.1.gz /usr/share/doc/qadrill/README.md "$sample"
+          /usr/share/mime/packages/qadrill.xml
           /usr/share/doc/qadrill/copyright /usr/share/doc/qadrill/changelog.gz
           /usr/share/icons/hicolor/scalable/apps/qadrill.svg)
 for path in "${expected[@]}"; do
@@ -75,6 +78,18 @@ grep -qF "<release version=\"$VERSION\"" "$metainfo" || fail "metainfo has no re
 
 step "--version"
 [ "$($QADRILL --version)" = "qadrill $VERSION" ] || fail "--version printed: $($QADRILL --version)"
+
+step "bank files"
+listing=$($QADRILL --check-bank "$sample") || fail "--check-bank refuses the sample bank"
+grep -q "^$sample: 2 assignments" <<<"$listing" || fail "--check-bank on the sample bank printed: $listing"
+grep -qx 'MimeType=application/x-qadrill-bank;' "$desktop" || fail "the desktop entry takes no bank files"
+grep -qx 'Exec=qadrill --bank %f' "$desktop" || fail "the desktop entry does not pass the file to --bank"
+grep -qx "Exec=qadrill --bank $sample" "$desktop" || fail "the desktop entry has no action for the sample bank"
+type=$(gio info -a standard::content-type "$sample" | sed -n 's/^ *standard::content-type: //p')
+[ "$type" = application/x-qadrill-bank ] || fail "the sample bank's type is '$type'"
+default=$(gio mime application/x-qadrill-bank)
+grep -qF "Default application for “application/x-qadrill-bank”: $(basename "$desktop")" <<<"$default" ||
+    fail "bank files do not open with the drill: $default"
 
 step "manual page"
 man_errors=$(mktemp)
@@ -111,6 +126,15 @@ fi
 kill "$APP_PID"
 wait "$APP_PID" 2>/dev/null || true
 APP_PID=""
+
+step "the sample bank opened as a double click opens it"
+gio open "$sample" >"$WORK/gio.log" 2>&1 || fail "gio open: $(cat "$WORK/gio.log")"
+prompt=$(wait_window "Q&A Drill")
+opened=$(xprop -id "$prompt" _NET_WM_PID | grep -o '[0-9]*$') || fail "the prompt names no process"
+started=$(tr '\0' ' ' </proc/"$opened"/cmdline)
+kill "$opened"
+[ "$started" = "$QADRILL --bank $sample " ] || [ "$started" = "qadrill --bank $sample " ] ||
+    fail "opening the sample bank started: $started"
 
 step "removal"
 apt_get purge qadrill

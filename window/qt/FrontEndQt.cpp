@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QIcon>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <utility>
 
+#include "drill/StartBank.h"
 #include "window/DesktopPlatform.h"
 #include "window/FrontEnd.h"
 #include "window/qt/ControlsQt.h"
@@ -30,15 +33,20 @@ bool hasDisplay() {
 
 }  // namespace
 
+std::vector<std::string> programArguments(int argc, char* argv[]) { return {argv + std::min(argc, 1), argv + argc}; }
+
 // A terminal's standard streams are the process's own here.
 void attachConsole() {}
 
-int runDrillWindow(int argc, char* argv[]) {
+int runDrillWindow(int argc, char* argv[], const std::optional<std::filesystem::path>& bankFile) {
     if (!hasDisplay()) {
         std::fputs("qadrill: a graphical display is needed; start it from a desktop session.\n", stderr);
         return 2;
     }
-    QApplication app(argc, argv);
+    // The toolkit sees only the program's name: a bank file's name is never
+    // taken for one of its own options.
+    int toolkitArgc = std::min(argc, 1);
+    QApplication app(toolkitArgc, argv);
     QApplication::setApplicationName(QStringLiteral("qadrill"));
     // Every window, the prompts and message boxes included, shows the drill's icon.
     QIcon icon;
@@ -48,7 +56,13 @@ int runDrillWindow(int argc, char* argv[]) {
     setInterfaceFont();
 
     DesktopPlatform platform;
+    std::optional<BankEntries> bank;
+    if (bankFile) {
+        bank = openStartBank(platform, *bankFile);
+        if (!bank) return 1;
+    }
     MainWindow window(platform);
+    if (bank) window.drill().useBankFile(std::move(*bank));
     window.load();
     window.show();
     QApplication::exec();
