@@ -48,7 +48,7 @@ int runDrillWindow(int /*argc*/, char* /*argv*/[], const std::optional<std::file
         if (!bank) return 1;
     }
     MainWindowWin32 window(platform, GetModuleHandleW(nullptr));
-    if (bank) window.commands().drill().useBankFile(std::move(*bank));
+    if (bank) window.drillWindow().drill().useBankFile(std::move(*bank));
     platform.setOwner(window.handle());
     window.load();
     window.show(SW_SHOWDEFAULT);
