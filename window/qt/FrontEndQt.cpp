@@ -33,12 +33,12 @@ bool hasDisplay() {
 
 }  // namespace
 
-std::vector<std::string> programArguments(int argc, char* argv[]) { return {argv + std::min(argc, 1), argv + argc}; }
+std::vector<std::string> programArguments(int argc, char** argv) { return {argv + std::min(argc, 1), argv + argc}; }
 
 // A terminal's standard streams are the process's own here.
 void attachConsole() {}
 
-int runDrillWindow(int argc, char* argv[], const std::optional<std::filesystem::path>& bankFile) {
+int runDrillWindow(int argc, char** argv, const std::optional<std::filesystem::path>& bankFile) {
     if (!hasDisplay()) {
         std::fputs("qadrill: a graphical display is needed; start it from a desktop session.\n", stderr);
         return 2;

@@ -16,7 +16,7 @@
 
 namespace qadrill {
 
-std::vector<std::string> programArguments(int /*argc*/, char* /*argv*/[]) {
+std::vector<std::string> programArguments(int /*argc*/, char** /*argv*/) {
     int count = 0;
     const std::unique_ptr<LPWSTR, decltype(&LocalFree)> wide(CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
     std::vector<std::string> arguments;
@@ -37,7 +37,7 @@ void attachConsole() {
     freopen_s(&reopened, "CONOUT$", "w", stderr);
 }
 
-int runDrillWindow(int /*argc*/, char* /*argv*/[], const std::optional<std::filesystem::path>& bankFile) {
+int runDrillWindow(int /*argc*/, char** /*argv*/, const std::optional<std::filesystem::path>& bankFile) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
