@@ -24,8 +24,8 @@ bool isSet(const char* name) {
 // Without a display the toolkit aborts with a trace; say it plainly instead.
 // Only X11 and Wayland need one named in the environment.
 bool hasDisplay() {
-    if (isSet("QT_QPA_PLATFORM")) {
-        const std::string_view platform = std::getenv("QT_QPA_PLATFORM");
+    if (const char* chosen = std::getenv("QT_QPA_PLATFORM"); chosen != nullptr && *chosen != '\0') {
+        const std::string_view platform = chosen;
         if (platform.substr(0, 3) != "xcb" && platform.substr(0, 7) != "wayland") return true;
     }
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
