@@ -82,9 +82,7 @@ Arguments sortArguments(const std::vector<std::string>& arguments) {
     return found;
 }
 
-std::filesystem::path pathOf(const std::string& argument) {
-    return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
-}
+std::filesystem::path pathOf(const std::string& argument) { return {std::u8string(argument.begin(), argument.end())}; }
 
 // The instructor's look at a bank: its listing on standard output, or the
 // one refusal on standard error.

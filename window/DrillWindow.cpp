@@ -99,7 +99,7 @@ void DrillWindow::cmd_pend_exp_Click() {
 void DrillWindow::tmr_pend_exp_Timer() {
     platform_.beep();
     const float radius = platform_.rnd() * 500.0F;
-    surface_.drawCircle(PictureBoxId::Picture1, 500.0, 500.0, double{radius});
+    surface_.drawCircle(PictureBoxId::Picture1, 500.0, 500.0, static_cast<double>(radius));
 }
 
 void DrillWindow::cmd_quit_Click() { platform_.endProgram(); }

@@ -12,7 +12,7 @@ namespace qadrill {
 // The arguments after the program's name as UTF-8: on Windows from the wide
 // command line, since the narrow one loses what the code page cannot hold;
 // on Linux the bytes as given, which is what a file name is there.
-[[nodiscard]] std::vector<std::string> programArguments(int argc, char* argv[]);
+[[nodiscard]] std::vector<std::string> programArguments(int argc, char** argv);
 
 // Standard output and error reach the console the program was started from,
 // so --help and --version print there.
@@ -22,6 +22,6 @@ void attachConsole();
 // bank or the given bank file, which is read first: a file the drill cannot
 // use gets its report before any prompt and the status is 1.  Returns the
 // exit status when the program ends without ending the process itself.
-[[nodiscard]] int runDrillWindow(int argc, char* argv[], const std::optional<std::filesystem::path>& bankFile);
+[[nodiscard]] int runDrillWindow(int argc, char** argv, const std::optional<std::filesystem::path>& bankFile);
 
 }  // namespace qadrill

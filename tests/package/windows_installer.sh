@@ -44,7 +44,7 @@ shortcut=$(find "$drive_c" -path '*Start Menu/Programs/Q&A Drill/Q&A Drill.lnk' 
 grep -aq 'qadrill.exe' "$shortcut" || fail "the Start-menu entry does not start the program"
 
 [ -f "$installed/bin/sample.qabank" ] || fail "no sample bank beside the program"
-sample_link=$(find "$drive_c" -path '*Start Menu/Programs/Q&A Drill/Q&A Drill sample bank.lnk' | head -1)
+sample_link=$(find "$drive_c" -path '*Start Menu/Programs/Q&A Drill/Q&A Drill sample bank.lnk' -print -quit)
 [ -n "$sample_link" ] || fail "no Start-menu entry 'Q&A Drill sample bank'"
 # A shortcut keeps its arguments as UTF-16.
 LC_ALL=C grep -aqP -- '-\x00-\x00b\x00a\x00n\x00k\x00' "$sample_link" || fail "the sample bank's entry passes no --bank"

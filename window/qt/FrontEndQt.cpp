@@ -25,8 +25,8 @@ bool isSet(const char* name) {
 // Without a display the toolkit aborts with a trace; say it plainly instead.
 // Only X11 and Wayland need one named in the environment.
 bool hasDisplay() {
-    if (isSet("QT_QPA_PLATFORM")) {
-        const std::string_view platform = std::getenv("QT_QPA_PLATFORM");
+    if (const char* chosen = std::getenv("QT_QPA_PLATFORM"); chosen != nullptr && *chosen != '\0') {
+        const std::string_view platform = chosen;
         if (platform.substr(0, 3) != "xcb" && platform.substr(0, 7) != "wayland") return true;
     }
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
@@ -34,12 +34,12 @@ bool hasDisplay() {
 
 }  // namespace
 
-std::vector<std::string> programArguments(int argc, char* argv[]) { return {argv + std::min(argc, 1), argv + argc}; }
+std::vector<std::string> programArguments(int argc, char** argv) { return {argv + std::min(argc, 1), argv + argc}; }
 
 // A terminal's standard streams are the process's own here.
 void attachConsole() {}
 
-int runDrillWindow(int argc, char* argv[], const std::optional<std::filesystem::path>& bankFile) {
+int runDrillWindow(int argc, char** argv, const std::optional<std::filesystem::path>& bankFile) {
     if (!hasDisplay()) {
         std::fputs("qadrill: a graphical display is needed; start it from a desktop session.\n", stderr);
         return 2;

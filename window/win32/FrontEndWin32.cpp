@@ -17,7 +17,7 @@
 
 namespace qadrill {
 
-std::vector<std::string> programArguments(int /*argc*/, char* /*argv*/[]) {
+std::vector<std::string> programArguments(int /*argc*/, char** /*argv*/) {
     int count = 0;
     const std::unique_ptr<LPWSTR, decltype(&LocalFree)> wide(CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
     std::vector<std::string> arguments;
@@ -38,7 +38,7 @@ void attachConsole() {
     freopen_s(&reopened, "CONOUT$", "w", stderr);
 }
 
-int runDrillWindow(int /*argc*/, char* /*argv*/[], const std::optional<std::filesystem::path>& bankFile) {
+int runDrillWindow(int /*argc*/, char** /*argv*/, const std::optional<std::filesystem::path>& bankFile) {
     // A screen reader's request for a control's object is answered through COM.
     static_cast<void>(OleInitialize(nullptr));
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
@@ -51,7 +51,7 @@ int runDrillWindow(int /*argc*/, char* /*argv*/[], const std::optional<std::file
         if (!bank) return 1;
     }
     MainWindowWin32 window(platform, GetModuleHandleW(nullptr));
-    if (bank) window.commands().drill().useBankFile(std::move(*bank));
+    if (bank) window.drillWindow().drill().useBankFile(std::move(*bank));
     platform.setOwner(window.handle());
     window.load();
     window.show(SW_SHOWDEFAULT);

@@ -37,10 +37,11 @@ std::size_t rowIndexOf(std::string_view name) {
 }
 
 // Escape would close the window from a multi-line box, which sends WM_CLOSE
-// to its parent; nothing in the window answers Escape.
+// to its parent; nothing in the window answers Escape.  The key's virtual
+// code and the character it types are the same value, 0x1B.
 bool isEscape(const MSG& message) {
     return (message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR) &&
-           message.wParam == VK_ESCAPE;  // the key and its character share the code
+           message.wParam == VK_ESCAPE;
 }
 
 // Enter on a focused push button presses it, as Space does; the window has
