@@ -32,16 +32,23 @@ std::filesystem::path folderHoldingAllLogs(std::span<const AppendTarget> targets
 // student has to fix; the file only when its folders all stand.
 RuntimeError namingWhatIsAtFault(const RuntimeError& error, const std::filesystem::path& file) {
     if (error.number() != err::fileNotFound && error.number() != err::pathNotFound) return error;
-    std::filesystem::path folder;
-    for (const auto& part : file.parent_path()) {
-        folder /= part;
+    const auto isAtFault = [](const std::filesystem::path& folder) {
         std::error_code code;
         const std::filesystem::file_status status = std::filesystem::status(folder, code);
-        const bool missing = status.type() == std::filesystem::file_type::not_found;
-        if (missing || (std::filesystem::exists(status) && !std::filesystem::is_directory(status))) {
-            const std::u8string text = folder.u8string();
-            return RuntimeError(error.number(), error.reason(), std::string(text.begin(), text.end()));
-        }
+        return status.type() == std::filesystem::file_type::not_found ||
+               (std::filesystem::exists(status) && !std::filesystem::is_directory(status));
+    };
+    const auto naming = [&](const std::filesystem::path& folder) {
+        const std::u8string text = folder.u8string();
+        return RuntimeError(error.number(), error.reason(), std::string(text.begin(), text.end()));
+    };
+    // The walk starts at the root whole: a drive's name alone ("C:", or the
+    // long form's prefix) is no folder of its own.
+    std::filesystem::path folder = file.root_path();
+    if (!folder.empty() && isAtFault(folder)) return naming(folder);
+    for (const auto& part : file.parent_path().relative_path()) {
+        folder /= part;
+        if (isAtFault(folder)) return naming(folder);
     }
     return error;
 }

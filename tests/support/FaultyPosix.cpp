@@ -65,6 +65,7 @@ private:
 }  // namespace
 
 const bool FaultyHost::callsCanBeInterrupted = true;
+const bool FaultyHost::journalBesideLogs = true;
 
 int systemErrorFor(FileOperation /*operation*/, int errnoValue) { return errnoValue; }
 

@@ -109,6 +109,7 @@ private:
 }  // namespace
 
 const bool FaultyHost::callsCanBeInterrupted = false;
+const bool FaultyHost::journalBesideLogs = false;
 
 int systemErrorFor(FileOperation operation, int errnoValue) {
     return static_cast<int>(operation == FileOperation::open ? openErrorFor(errnoValue) : windowsErrorFor(errnoValue));

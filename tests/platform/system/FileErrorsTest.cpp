@@ -62,7 +62,8 @@ TEST_F(FileErrors, DetailNamesWhatIsAtFault) {
             ADD_FAILURE() << (dir.path() / row.named) << " opened";
         } catch (const RuntimeError& error) {
             // Compared by component: either slash separates on Windows.
-            EXPECT_TRUE(std::filesystem::path(error.path()) == dir.path() / row.named) << error.detail();
+            EXPECT_TRUE(std::filesystem::path(error.path()) == dir.path() / row.named)
+                << error.detail() << " vs " << (dir.path() / row.named).string();
             EXPECT_FALSE(error.reason().empty()) << error.detail();
         }
     }

@@ -15,8 +15,9 @@ LockHolder::LockHolder(const std::filesystem::path& file, std::chrono::milliseco
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     std::wstring command =
         L"\"" QADRILL_LOCK_HOLDER L"\" \"" + file.wstring() + L"\" " + std::to_wstring(holdFor.count());
-    // The last words are plain ASCII in the tests: widened byte by byte.
-    if (!lastWords.empty()) command += L" " + std::wstring(lastWords.begin(), lastWords.end());
+    // The last words are plain ASCII in the tests, without quotes: widened
+    // byte by byte, and quoted so their spaces keep them one argument.
+    if (!lastWords.empty()) command += L" \"" + std::wstring(lastWords.begin(), lastWords.end()) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
