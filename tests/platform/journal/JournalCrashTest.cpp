@@ -63,9 +63,10 @@ void runCommand(SimulatedDisk& disk, LogJournal& journal, const Command& command
     for (const AppendTarget& target : targets) disk.closeHandle(target.handle);
 }
 
-// A command in a process of its own; true when it returned without error.
-bool runInNewProcess(SimulatedDisk& disk, const Command& command) {
-    LogJournal journal(disk, stateFolder, 0ms);
+// A command in a process of its own, on a machine whose private state
+// folder is `state`; true when it returned without error.
+bool runOnMachine(SimulatedDisk& disk, const std::filesystem::path& state, const Command& command) {
+    LogJournal journal(disk, state, 0ms);
     try {
         runCommand(disk, journal, command);
         return !disk.died();
@@ -74,6 +75,8 @@ bool runInNewProcess(SimulatedDisk& disk, const Command& command) {
     }
     return false;
 }
+
+bool runInNewProcess(SimulatedDisk& disk, const Command& command) { return runOnMachine(disk, stateFolder, command); }
 
 std::size_t operationsOf(const SimulatedDisk& start, const Command& command) {
     SimulatedDisk disk = start;
@@ -429,17 +432,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, RecoveryNeverLocksOut, ::testing::ValuesIn(recove
 // on A again.  Every log then holds each record once, whole, in order.
 const std::filesystem::path stateOnA = "/pc-a/ann/.local/state/qadrill";
 const std::filesystem::path stateOnB = "/pc-b/ann/.local/state/qadrill";
-
-bool runOnMachine(SimulatedDisk& disk, const std::filesystem::path& state, const Command& command) {
-    LogJournal journal(disk, state, 0ms);
-    try {
-        runCommand(disk, journal, command);
-        return !disk.died();
-    } catch (const ProcessDied&) {
-    } catch (const RuntimeError&) {
-    }
-    return false;
-}
 
 // The data folder holds the logs and their one journal, done.
 void expectOnlyTheDoneJournalBeside(const SimulatedDisk& disk) {
