@@ -37,7 +37,7 @@ bool HeldEnterFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 AnswerEntryFilter::AnswerEntryFilter(QPlainTextEdit& box, std::function<AnswerEntry()> entry)
-    : QObject(&box), box_(box), entry_(std::move(entry)) {
+    : QObject(&box), box_(box), viewport_(box.viewport()), entry_(std::move(entry)) {
     box.installEventFilter(this);
     box.viewport()->installEventFilter(this);
 }
@@ -51,7 +51,7 @@ bool AnswerEntryFilter::eventFilter(QObject* watched, QEvent* event) {
         clickSelected_ = select && static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
         return false;
     }
-    if (watched == box_.viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == viewport_ && event->type() == QEvent::MouseButtonPress) {
         const bool swallow = clickSelected_ && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         clickSelected_ = false;
         return swallow;

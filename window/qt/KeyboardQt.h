@@ -42,6 +42,9 @@ protected:
 
 private:
     QPlainTextEdit& box_;
+    // Kept from the start: the box sends events while it is destroyed, when
+    // it is no longer a scroll area to ask for its viewport.
+    const QObject* viewport_;
     std::function<AnswerEntry()> entry_;
     bool clickSelected_ = false;  // a click's focus selected the instruction
 };
