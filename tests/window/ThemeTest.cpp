@@ -43,7 +43,8 @@ QPalette fusionDarkPalette() {
 // Measured here, apart from the program's own rule, so the test cannot agree
 // with a wrong formula.
 double luminance(const QColor& colour) {
-    const auto linear = [](double value) {
+    const auto linear = [](float channel) {
+        const auto value = static_cast<double>(channel);
         return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
     };
     return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());

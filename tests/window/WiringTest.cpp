@@ -29,7 +29,7 @@ std::vector<std::u16string> fieldsOf(const DrillState& s) {
                                        s.studentInitials,
                                        s.assignmentNumber,
                                        s.nextAssignment,
-                                       number(s.codeNumber),
+                                       number(double(s.codeNumber)),
                                        s.dataDir,
                                        s.masterFile,
                                        s.sendFile,
