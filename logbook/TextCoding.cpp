@@ -21,7 +21,7 @@ char16_t charOfCode(double computed) {
 
 // One random character: round(r * scale + offset), products in double.
 char16_t drawnChar(Platform& platform, float scale, float offset) {
-    const double r = static_cast<double>(platform.rnd());
+    const auto r = static_cast<double>(platform.rnd());
     return charOfCode(r * static_cast<double>(scale) + static_cast<double>(offset));
 }
 
@@ -72,7 +72,7 @@ std::u16string remSpaces(const std::u16string& aLine) {
 }
 
 std::u16string decode(const std::u16string& aLine, float codeNbr) {
-    const double shift = static_cast<double>(codeNbr);
+    const auto shift = static_cast<double>(codeNbr);
     std::u16string out;
     for (const char16_t c : aLine) {
         const auto byte = windows1252Byte(c);
