@@ -109,7 +109,6 @@ private:
 }  // namespace
 
 const bool FaultyHost::callsCanBeInterrupted = false;
-const bool FaultyHost::journalBesideLogs = true;
 
 int systemErrorFor(FileOperation operation, int errnoValue) {
     return static_cast<int>(operation == FileOperation::open ? openErrorFor(errnoValue) : windowsErrorFor(errnoValue));
