@@ -42,7 +42,8 @@ inline constexpr int formHeightTwips = 8595;
 inline constexpr int timerIntervalMs = 15;
 // The main window's title, as the form was named.
 inline constexpr std::string_view formTitle = "Form1";
-// The start-up prompts' window title, so a screen reader names them.
+// The title of the start-up prompts and of every report, so a screen reader
+// names them by the program.
 inline constexpr std::string_view promptTitle = "Q&A Drill";
 // The question and answer boxes' font (ControlFont::Arial975).
 inline constexpr FontFace boxFont{"Arial", 9.75};

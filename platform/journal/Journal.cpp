@@ -453,6 +453,18 @@ NativeFiles::Handle LogJournal::keepOpen(const std::filesystem::path& path, Nati
 
 void LogJournal::append(std::span<const AppendTarget> targets) {
     if (targets.empty()) return;
+    try {
+        appendJournaled(targets);
+    } catch (...) {
+        // A handle that failed may be dead for good (a network drive lost
+        // and back again): the next command opens its journal by name.
+        for (const auto& [path, handle] : openJournals_) files_.closeHandle(handle);
+        openJournals_.clear();
+        throw;
+    }
+}
+
+void LogJournal::appendJournaled(std::span<const AppendTarget> targets) {
     std::vector<AppendTarget> ordered(targets.begin(), targets.end());
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const AppendTarget& a, const AppendTarget& b) { return a.fileNumber < b.fileNumber; });
@@ -517,12 +529,19 @@ std::optional<NativeFiles::Handle> LogJournal::leftInPrivateFolder(const std::fi
     return handle;
 }
 
-// A failed mark the disk would not take is tried once more.
+// A failed mark the disk would not take is tried once more, on the journal
+// opened again by its name when its command's handle was let go.
 void LogJournal::settleAbandoned() noexcept {
     for (const auto& [path, generation] : abandoned_) {
-        const auto handle = keptOpen(path);
-        if (!handle) continue;
         try {
+            std::optional<NativeFiles::Handle> handle = keptOpen(path);
+            if (!handle) {
+                bool created = false;
+                handle = path.parent_path() == stateFolder_ ? files_.openExistingJournal(path)
+                                                            : files_.openFolderJournal(path, created);
+                if (handle) openJournals_.emplace(path, *handle);  // closed with the rest
+            }
+            if (!handle) continue;
             const auto header = decodeHeader(files_.readAt(*handle, 0, journalHeaderSize));
             if (!header || header->generation != generation || header->state == done) continue;
             files_.writeAt(*handle, stateOffset, std::string_view(&rollBack, 1));

@@ -77,6 +77,7 @@ public:
     void useMissingStateFolderReason(std::string reason);
 
 private:
+    void appendJournaled(std::span<const AppendTarget> targets);
     [[nodiscard]] std::filesystem::path canonicalFolderOf(const std::filesystem::path& log);
     // The private folder, made and checked once; error 76 when there is none.
     const std::filesystem::path& privateFolder();
@@ -92,7 +93,8 @@ private:
     std::string missingStateFolder_;
     bool stateFolderMade_ = false;
     std::map<std::filesystem::path, std::filesystem::path> canonicalFolders_;
-    // Each journal file is opened once and kept for the next command.
+    // Each journal file is opened once and kept for the next command, until
+    // a command fails.
     std::map<std::filesystem::path, NativeFiles::Handle> openJournals_;
     std::set<std::filesystem::path> privateChecked_;
     // Generations of a journal whose command reported its failure but could

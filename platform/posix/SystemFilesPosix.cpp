@@ -16,6 +16,7 @@
 #include "platform/journal/JournalFormat.h"
 #include "platform/posix/SystemCallsPosix.h"
 #include "platform/system/ErrorTable.h"
+#include "platform/system/FileRefusals.h"
 #include "platform/system/SystemFiles.h"
 
 namespace qadrill {
@@ -30,11 +31,11 @@ namespace {
 // what the student meets; always error 75.
 [[noreturn]] void refuse(std::string_view why) { throw RuntimeError(err::accessDenied, std::string(why)); }
 
-constexpr std::string_view ownedByAnother = "Another user owns this file";
-constexpr std::string_view secondName = "This file has a second name (a hard link)";
-constexpr std::string_view notAFile = "Not a regular file";
-constexpr std::string_view aLink = "A symbolic link stands at this name";
-constexpr std::string_view othersMayWrite = "Other users may write this file";
+using refusal::aLink;
+using refusal::notAFile;
+using refusal::othersMayWrite;
+using refusal::ownedByAnother;
+using refusal::secondName;
 
 int descriptor(NativeFiles::Handle handle) { return static_cast<int>(handle); }
 

@@ -38,8 +38,10 @@ void exitAtOnce() {
 }
 
 void* SystemCalls::createFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
-                              unsigned long attributes) {
-    return CreateFileW(longPathOf(path).c_str(), access, shareAll, nullptr, disposition, attributes, nullptr);
+                              unsigned long attributes, const void* descriptor) {
+    SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), const_cast<void*>(descriptor), FALSE};
+    return CreateFileW(longPathOf(path).c_str(), access, shareAll, descriptor != nullptr ? &security : nullptr,
+                       disposition, attributes, nullptr);
 }
 
 bool SystemCalls::lock(void* handle) {

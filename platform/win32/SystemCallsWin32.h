@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/win32/FileRightsWin32.h"
+
 namespace qadrill {
 
 class SystemCalls {
@@ -23,9 +25,10 @@ public:
     SystemCalls(const SystemCalls&) = delete;
     SystemCalls& operator=(const SystemCalls&) = delete;
 
-    // CreateFileW; INVALID_HANDLE_VALUE on failure.
+    // CreateFileW; INVALID_HANDLE_VALUE on failure.  A file it creates gets
+    // the security descriptor given, or the folder's rights without one.
     virtual void* createFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
-                             unsigned long attributes);
+                             unsigned long attributes, const void* descriptor);
     // LockFileEx, exclusive, without waiting, over every byte the file can have.
     virtual bool lock(void* handle);
     // WriteFile at the end of the file; `written` is what it took even when it fails.
@@ -39,6 +42,11 @@ public:
     // ReadFile at an offset; false with ERROR_HANDLE_EOF past the end.
     virtual bool read(void* handle, std::uint64_t offset, void* data, unsigned long size, unsigned long& got);
     virtual bool createDirectory(const std::filesystem::path& path);
+
+    [[nodiscard]] const FileUser& user() const { return user_; }
+
+private:
+    FileUser user_;
 };
 
 // The path in the form CreateFileW takes past MAX_PATH.

@@ -11,6 +11,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/system/ErrorTable.h"
+#include "platform/system/FileRefusals.h"
 #include "platform/win32/SystemCallsWin32.h"
 
 namespace qadrill {
@@ -31,19 +32,33 @@ HANDLE handleOf(NativeFiles::Handle handle) { return reinterpret_cast<HANDLE>(ha
 
 NativeFiles::Handle toHandle(HANDLE handle) { return reinterpret_cast<NativeFiles::Handle>(handle); }
 
-// Only a disk file that is no reparse point is kept; anything else is 75.
-NativeFiles::Handle checkedFile(SystemFiles& files, HANDLE handle, const std::filesystem::path& path, FileMode mode,
-                                bool existed) {
+// Why the file is not one the drill keeps: a disk file with one name, no
+// reparse point (a link or a junction).  Empty when it is.
+std::string_view brokenRule(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool looked = GetFileInformationByHandle(handle, &info) != FALSE;
-    constexpr DWORD notAFile = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
-    if (!looked || (info.dwFileAttributes & notAFile) != 0 || GetFileType(handle) != FILE_TYPE_DISK) {
+    if (GetFileInformationByHandle(handle, &info) == FALSE) return refusal::notAFile;
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return refusal::aLink;
+    constexpr DWORD notAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+    if ((info.dwFileAttributes & notAFile) != 0 || GetFileType(handle) != FILE_TYPE_DISK) return refusal::notAFile;
+    if (info.nNumberOfLinks != 1) return refusal::secondName;
+    return {};
+}
+
+// Anything but a file the drill keeps is 75, in words that say why.
+NativeFiles::Handle checkedFile(SystemFiles& files, HANDLE handle, const std::filesystem::path& path, bool existed) {
+    if (const auto why = brokenRule(handle); !why.empty()) {
         CloseHandle(handle);
-        SetLastError(ERROR_ACCESS_DENIED);
-        fail(FileOperation::open, mode);
+        throw RuntimeError(err::accessDenied, std::string(why));
     }
     if (!existed) files.syncFolder(path.parent_path(), toHandle(handle));
     return toHandle(handle);
+}
+
+// Lets go of a file the drill made and will not use: nobody else had it yet.
+void removeOwnNewFile(HANDLE handle) {
+    FILE_DISPOSITION_INFO remove{TRUE};
+    SetFileInformationByHandle(handle, FileDispositionInfo, &remove, sizeof remove);
+    CloseHandle(handle);
 }
 
 }  // namespace
@@ -56,10 +71,10 @@ SystemFiles::~SystemFiles() = default;
 
 // Under the logs' rules: the notes log is read back for the student to see.
 NativeFiles::Handle SystemFiles::openInput(const std::filesystem::path& path) {
-    HANDLE handle =
-        calls_->createFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    HANDLE handle = calls_->createFile(path, GENERIC_READ, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Input);
-    return checkedFile(*this, handle, path, FileMode::Input, true);
+    return checkedFile(*this, handle, path, true);
 }
 
 NativeFiles::Handle SystemFiles::openOutput(const std::filesystem::path& path) {
@@ -78,23 +93,25 @@ NativeFiles::Handle SystemFiles::openLog(const std::filesystem::path& path) {
 }
 
 std::optional<NativeFiles::Handle> SystemFiles::openExistingLog(const std::filesystem::path& path) {
-    HANDLE handle =
-        calls_->createFile(path, logAccess, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    HANDLE handle = calls_->createFile(path, logAccess, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
         fail(FileOperation::open);
     }
-    return checkedFile(*this, handle, path, FileMode::Append, true);
+    return checkedFile(*this, handle, path, true);
 }
 
 // The name itself is opened, never what a link or junction there points at.
 // OPEN_ALWAYS says whether the name was new, without a failing probe first.
+// A new log is the user's alone, whatever rights the shared folder hands down.
 NativeFiles::Handle SystemFiles::openChecked(const std::filesystem::path& path, FileMode mode) {
     HANDLE handle =
-        calls_->createFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+        calls_->createFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                           calls_->user().privateDescriptor());
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, mode);
-    return checkedFile(*this, handle, path, mode, GetLastError() == ERROR_ALREADY_EXISTS);
+    return checkedFile(*this, handle, path, GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 FileIdentity SystemFiles::identityOf(Handle handle) {
@@ -133,22 +150,41 @@ void SystemFiles::makePrivateFolder(const std::filesystem::path& folder) {
 
 NativeFiles::Handle SystemFiles::openJournal(const std::filesystem::path& path, bool& created) {
     HANDLE handle =
-        calls_->createFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+        calls_->createFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                           calls_->user().privateDescriptor());
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Output);
     created = GetLastError() != ERROR_ALREADY_EXISTS;
     return toHandle(handle);
 }
 
 std::optional<NativeFiles::Handle> SystemFiles::openExistingJournal(const std::filesystem::path& path) {
-    HANDLE handle =
-        calls_->createFile(path, logAccess, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT);
+    HANDLE handle = calls_->createFile(path, logAccess, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
     return toHandle(handle);
 }
 
-// The drill cannot tell here whose a file in a shared folder is, so the
-// journal stays in the private folder on Windows.
-std::optional<NativeFiles::Handle> SystemFiles::openFolderJournal(const std::filesystem::path&, bool&) {
+// Beside the logs, where every lab PC finds it.  It must be the user's alone,
+// which the file's owner and rights say; a file system that keeps no owners
+// cannot say, and the private journal serves.  A journal the drill just made
+// and will not use is removed again, so none is left behind in the folder.
+std::optional<NativeFiles::Handle> SystemFiles::openFolderJournal(const std::filesystem::path& path, bool& created) {
+    constexpr DWORD access = logAccess | READ_CONTROL | DELETE;
+    HANDLE handle = calls_->createFile(path, access, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                       calls_->user().privateDescriptor());
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (runtimeErrorFor(static_cast<int>(GetLastError()), FileOperation::open, FileMode::Output) ==
+            err::accessDenied)
+            return std::nullopt;
+        fail(FileOperation::open, FileMode::Output);
+    }
+    created = GetLastError() != ERROR_ALREADY_EXISTS;
+    if (brokenRule(handle).empty() && calls_->user().brokenRule(handle).empty()) return toHandle(handle);
+    if (created) {
+        removeOwnNewFile(handle);
+    } else {
+        CloseHandle(handle);
+    }
     return std::nullopt;
 }
 
@@ -233,7 +269,7 @@ void SystemFiles::createDirectory(const std::filesystem::path& path) {
 }
 
 NativeFiles::Handle SystemFiles::openRegularInput(const std::filesystem::path& path) {
-    HANDLE handle = calls_->createFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    HANDLE handle = calls_->createFile(path, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, FileMode::Input);
     BY_HANDLE_FILE_INFORMATION info{};
     const bool looked = GetFileInformationByHandle(handle, &info) != FALSE;

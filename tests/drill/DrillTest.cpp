@@ -45,6 +45,10 @@ TEST_F(DrillRun, ALogThatCannotBeWrittenIsReportedAndTheAnswerIsKept) {
     const auto question = view.question;
     view.answer = u"v = 3 m/s\r\nbecause \u0394x / \u0394t";
     const auto before = drill.state().cumulativeText;
+    // Windows keeps a folder from going while a file in it (the journal
+    // beside the logs) is open; there only a lost network drive does this.
+    if (std::filesystem::path::preferred_separator == L'\\')
+        GTEST_SKIP() << "a folder with an open file cannot be removed here";
     std::filesystem::remove_all(dataDir());
 
     drill.cmd_enter_response_Click();

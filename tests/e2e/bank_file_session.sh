@@ -57,10 +57,8 @@ for log in "${logs[@]}"; do
         fail "$name differs from $golden"
     fi
 done
-# Beside the logs only their journal (on Linux; Windows keeps it in the
-# private folder).
-journal=()
-[ "$LAUNCHER" = wine ] || journal=(-e "masterFile_Ann_Lee_Smith.txt.journal")
+# Beside the logs only their journal.
+journal=(-e "masterFile_Ann_Lee_Smith.txt.journal")
 extra=$(ls -A "$dir" | grep -v -x -e "${logs[0]%%:*}" -e "${logs[1]%%:*}" "${journal[@]}" || true)
 [ -z "$extra" ] || fail "the data folder holds more than the two logs and their journal: $extra"
 echo "bank file session: the routine line stepped over, exitprog ended the drill, logs match"

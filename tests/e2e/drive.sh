@@ -131,9 +131,8 @@ wait_gone() {
     fail "window $1 did not close"
 }
 
-# The message boxes' title: the program's name in Qt; the Windows boxes
-# still carry the executable's.
-REPORT_TITLE="(Q&A Drill|qadrill)"
+# The message boxes' title, the program's name on both front ends.
+REPORT_TITLE="Q&A Drill"
 
 # Waits for the next message box and prints its text; the desktop platform
 # repeats every report on standard error, one line each.

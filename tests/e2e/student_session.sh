@@ -101,15 +101,15 @@ for log in "${logs[@]}"; do
         fail "${log%%:*} differs from $(golden_of "$log")"
     fi
 done
-# Beside the logs only their journal (on Linux; Windows keeps it in the
-# private folder), and nothing set aside; all of them the student's alone.
-journal=()
-[ "$LAUNCHER" = wine ] || journal=(-e "masterFile_Ann_Lee_Smith.txt.journal")
+# Beside the logs only their journal, and nothing set aside; all of them the
+# student's alone.  Wine shows a file's rights to the host as mode bits, and
+# the user's own as the user's and the group's.
+journal=(-e "masterFile_Ann_Lee_Smith.txt.journal")
 extra=$(ls -A "$dir" | grep -v -x -e "masterFile_Ann_Lee_Smith.txt" -e "send_${today}Ann_Lee_Smith.txt" \
         -e "notes_Ann_Lee_Smith.txt" "${journal[@]}" || true)
 [ -z "$extra" ] || fail "the data folder holds more than the logs and their journal: $extra"
-if [ "$LAUNCHER" != wine ]; then
-    shared=$(find "$dir" -type f -perm /077)
-    [ -z "$shared" ] || fail "others may read or write: $shared"
-fi
+others=077
+[ "$LAUNCHER" = wine ] && others=007
+shared=$(find "$dir" -type f -perm /$others -printf "%m %p\n")
+[ -z "$shared" ] || fail "others may read or write: $shared"
 echo "student session: logs match, screenshot in $ARTIFACTS"

@@ -106,9 +106,8 @@ protected:
     // nothing set aside, no stray journal.
     void expectNothingSetAside() {
         const auto folder = dir.path() / "c" / "plovenda";
-        const bool beside = FaultyHost::journalBesideLogs;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), beside ? 4 : 3);
-        EXPECT_EQ(std::filesystem::exists(folder / "masterFile_Ann_Lee_Smith.txt.journal"), beside);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 4);
+        EXPECT_TRUE(std::filesystem::exists(folder / "masterFile_Ann_Lee_Smith.txt.journal"));
     }
 
     // A failed press leaves nothing and the next press writes the record

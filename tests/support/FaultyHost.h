@@ -24,9 +24,6 @@ public:
     // Whether a signal can interrupt a system call, so that an EINTR fault
     // means something on this system.
     static const bool callsCanBeInterrupted;
-    // Whether the logs' journal stands beside them, or only in the private
-    // state folder (a system whose files' owners the drill cannot tell).
-    static const bool journalBesideLogs;
 
     FaultyHost(DriveMap driveMap, std::chrono::milliseconds lockWait)
         : SystemPlatform(std::move(driveMap), lockWait, faultyFiles(*this)) {}

@@ -65,7 +65,6 @@ private:
 }  // namespace
 
 const bool FaultyHost::callsCanBeInterrupted = true;
-const bool FaultyHost::journalBesideLogs = true;
 
 int systemErrorFor(FileOperation /*operation*/, int errnoValue) { return errnoValue; }
 

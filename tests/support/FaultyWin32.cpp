@@ -56,10 +56,10 @@ public:
     explicit FaultyCalls(FaultPlan& plan) : plan_(plan) {}
 
     void* createFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
-                     unsigned long attributes) override {
+                     unsigned long attributes, const void* descriptor) override {
         return plan_.serve(
-            FileOperation::open, [&] { return SystemCalls::createFile(path, access, disposition, attributes); },
-            failOpenWith);
+            FileOperation::open,
+            [&] { return SystemCalls::createFile(path, access, disposition, attributes, descriptor); }, failOpenWith);
     }
     bool lock(void* handle) override {
         return plan_.serve(
@@ -109,7 +109,6 @@ private:
 }  // namespace
 
 const bool FaultyHost::callsCanBeInterrupted = false;
-const bool FaultyHost::journalBesideLogs = false;
 
 int systemErrorFor(FileOperation operation, int errnoValue) {
     return static_cast<int>(operation == FileOperation::open ? openErrorFor(errnoValue) : windowsErrorFor(errnoValue));

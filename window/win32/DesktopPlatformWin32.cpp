@@ -21,9 +21,6 @@ namespace qadrill {
 
 namespace {
 
-// Reports carry the program's name, as its standard-error lines do.
-constexpr const wchar_t* reportTitle = L"qadrill";
-
 // While a prompt or a report is up, a held Enter's repeats answer nothing:
 // the Enter that pressed a button in the window would close the report unread.
 LRESULT CALLBACK dropHeldEnter(int code, WPARAM wParam, LPARAM lParam) {
@@ -61,7 +58,7 @@ public:
 // The report with its detail folded under "Show Details...", as a task
 // dialog of the system's common controls; false where they offer none (no
 // manifest, an old system), and the caller falls back on a message box.
-bool showTaskDialog(HWND owner, const std::wstring& text, const std::wstring& detail) {
+bool showTaskDialog(HWND owner, const std::wstring& title, const std::wstring& text, const std::wstring& detail) {
     using TaskDialogIndirectCall = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
     HMODULE controls = GetModuleHandleW(L"comctl32.dll");
     const FARPROC found = controls != nullptr ? GetProcAddress(controls, "TaskDialogIndirect") : nullptr;
@@ -72,7 +69,7 @@ bool showTaskDialog(HWND owner, const std::wstring& text, const std::wstring& de
     config.hwndParent = owner;
     config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_SIZE_TO_CONTENT;
     config.dwCommonButtons = TDCBF_OK_BUTTON;
-    config.pszWindowTitle = reportTitle;
+    config.pszWindowTitle = title.c_str();
     config.pszContent = text.c_str();
     config.pszExpandedInformation = detail.c_str();
     config.pszCollapsedControlText = L"Show Details...";
@@ -95,9 +92,10 @@ void DesktopPlatform::messageBoxWithDetail(const std::u16string& text, const std
     const HeldEnterDropped held;
     auto* owner = static_cast<HWND>(owner_);
     if (owner != nullptr && IsWindowVisible(owner) == FALSE) owner = nullptr;
+    const std::wstring title(promptTitle.begin(), promptTitle.end());  // ASCII
     const std::wstring wideText(text.begin(), text.end());
-    if (!detail.empty() && showTaskDialog(owner, wideText, std::wstring(detail.begin(), detail.end()))) return;
-    MessageBoxW(owner, wideText.c_str(), reportTitle, MB_OK | MB_TASKMODAL);
+    if (!detail.empty() && showTaskDialog(owner, title, wideText, std::wstring(detail.begin(), detail.end()))) return;
+    MessageBoxW(owner, wideText.c_str(), title.c_str(), MB_OK | MB_TASKMODAL);
 }
 
 void DesktopPlatform::setClipboardPicture(const Picture& picture) {

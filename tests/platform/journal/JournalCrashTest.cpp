@@ -230,6 +230,27 @@ TEST(PersistentFault, FromEveryOperationOnThenClearedAndPressedAgainWritesOnce) 
     }
 }
 
+// The network drive drops between two presses and comes back: every handle
+// open then is dead, the journal's among them.  The press that meets it
+// fails and says so; the next one opens the journal again by its name and
+// writes the record once, wherever the journal is kept.
+TEST(PersistentFault, ALostNetworkDriveFailsOnePressNotEveryLaterOne) {
+    for (const bool beside : {false, true}) {
+        SCOPED_TRACE(beside ? "journal beside the logs" : "journal in the private folder");
+        SimulatedDisk disk;
+        seed(disk);
+        if (beside) disk.keepJournalsBesideLogs();
+        LogJournal journal(disk, stateFolder, 0ms);
+        runCommand(disk, journal, response);
+        disk.loseOpenHandles();
+        EXPECT_THROW(runCommand(disk, journal, firstNotes), RuntimeError);
+        ASSERT_NO_THROW(runCommand(disk, journal, firstNotes)) << "pressed again";
+        runCommand(disk, journal, laterNotes);
+        const auto landed = expectWholeOrNone(disk, {response, firstNotes}, laterNotes);
+        EXPECT_TRUE(landed[0] && landed[1]);
+    }
+}
+
 // The same faults, cleared before the program ends; the student starts it
 // again (on the same PC, or on another PC that sees the logs' journal) and
 // presses again.  A failure the student was told about stays failed: the

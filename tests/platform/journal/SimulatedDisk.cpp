@@ -98,7 +98,14 @@ void SimulatedDisk::step() {
     if (due) throw RuntimeError(failure_->number);
 }
 
-SimulatedDisk::File& SimulatedDisk::fileOf(Handle handle) { return files_.at(handles_.at(handle)); }
+SimulatedDisk::File& SimulatedDisk::fileOf(Handle handle) {
+    if (lost_.contains(handle)) throw RuntimeError(err::deviceIo);
+    return files_.at(handles_.at(handle));
+}
+
+void SimulatedDisk::loseOpenHandles() {
+    for (const auto& [handle, path] : handles_) lost_.insert(handle);
+}
 
 NativeFiles::Handle SimulatedDisk::handleTo(const std::filesystem::path& path) {
     handles_[nextHandle_] = path;
@@ -162,6 +169,7 @@ void SimulatedDisk::syncFolder(const std::filesystem::path& folder, std::optiona
 // Two copies of a command never run here at once; a second handle on a locked
 // file is what a journal naming a log another way would open.
 bool SimulatedDisk::tryLock(Handle handle) {
+    if (lost_.contains(handle)) throw RuntimeError(err::deviceIo);
     const auto [holder, taken] = locks_.try_emplace(handles_.at(handle), handle);
     return taken || holder->second == handle;
 }

@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 
 #include "platform/journal/NativeFiles.h"
@@ -52,6 +53,9 @@ public:
     // Every operation from number `first` on fails with error `number`.
     void failFrom(std::size_t first, int number) { failure_ = {first, number, true}; }
     void clearFaults() { failure_.reset(); }
+    // The network drive drops and comes back: every handle open now fails
+    // for good, while the files opened again by name work.
+    void loseOpenHandles();
     [[nodiscard]] std::size_t operations() const { return operations_; }
     // Whether the process died: what it does after that never happened, even
     // where its code catches everything.
@@ -110,6 +114,7 @@ private:
     std::map<std::filesystem::path, File> files_;
     std::map<std::filesystem::path, std::filesystem::path> aliases_;
     std::map<Handle, std::filesystem::path> handles_;
+    std::set<Handle> lost_;
     std::map<std::filesystem::path, Handle> locks_;
     Handle nextHandle_ = 3;
     std::size_t operations_ = 0;

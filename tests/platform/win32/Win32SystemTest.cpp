@@ -3,9 +3,13 @@
 // POSIX has its own in PosixSystemTest.cpp.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which they need.
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -179,6 +183,52 @@ TEST_F(NativeFilesOnWindows, LongNamesDeepInAFolderWork) {
     platform.open(1, folder + u"\\" + name, FileMode::Input);
     EXPECT_EQ(platform.lineInput(1), "record");
     platform.close(1);
+}
+
+// Everyone may do everything; in a folder, to everything made in it too.
+void letEveryoneWrite(const std::filesystem::path& file) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const wchar_t* rights = std::filesystem::is_directory(file) ? L"D:(A;OICI;FA;;;WD)" : L"D:(A;;FA;;;WD)";
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(rights, SDDL_REVISION_1, &descriptor, nullptr));
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL dacl = nullptr;
+    GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+    std::wstring name = file.wstring();
+    EXPECT_EQ(
+        SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr),
+        static_cast<DWORD>(ERROR_SUCCESS));
+    LocalFree(descriptor);
+}
+
+// In a folder every classmate may write, the journal beside the logs is made
+// the user's alone.  One that another may write, or that has a second name,
+// is left as it stands and not used: the private journal serves instead.
+TEST_F(NativeFilesOnWindows, FolderJournalIsUsedOnlyWhileTheUsersAlone) {
+    const auto journal = dir.path() / "masterFile_Ann.txt.journal";
+    letEveryoneWrite(dir.path());
+
+    const struct Spoiling {
+        const char* name;
+        std::function<void()> spoil;
+        std::function<void()> mend;
+    } rows[] = {
+        {"a second name",
+         [&] { ASSERT_TRUE(CreateHardLinkW((dir.path() / "copy").c_str(), journal.c_str(), nullptr)); },
+         [&] { std::filesystem::remove(dir.path() / "copy"); }},
+        {"everyone may write", [&] { letEveryoneWrite(journal); }, [&] { std::filesystem::remove(journal); }},
+    };
+    for (const Spoiling& row : rows) {
+        bool created = false;
+        const auto handle = files.openFolderJournal(journal, created);
+        ASSERT_TRUE(handle.has_value()) << row.name;
+        files.writeAt(*handle, 0, "QADJRNL2");
+        files.closeHandle(*handle);
+        row.spoil();
+        EXPECT_FALSE(files.openFolderJournal(journal, created).has_value()) << row.name;
+        EXPECT_EQ(contents(journal), "QADJRNL2") << row.name << ": left as it stands";
+        row.mend();
+    }
 }
 
 TEST_F(NativeFilesOnWindows, LockHeldByAnotherProcessIsRefusedUntilReleased) {

@@ -1,5 +1,5 @@
 // The report box as the student sees it on Windows: the report's text as
-// given under the title "qadrill"; with a detail (where and why), a "Show
+// given under the title "Q&A Drill"; with a detail (where and why), a "Show
 // Details..." button that unfolds it, without one a plain box.  The boxes are
 // read through their child windows, as the system under test (Wine) builds
 // them.
@@ -47,7 +47,7 @@ const Shown* find(const std::vector<Shown>& shown, const std::wstring& text) {
 // Runs inside the box's own message loop: reads it, unfolds the detail,
 // reads it again and presses OK.
 void CALLBACK readTheBox(HWND /*window*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
-    HWND box = FindWindowW(nullptr, L"qadrill");
+    HWND box = FindWindowW(nullptr, L"Q&A Drill");
     if (box == nullptr) return;
     KillTimer(nullptr, timer);
     EnumChildWindows(box, collect, reinterpret_cast<LPARAM>(&seen.before));
