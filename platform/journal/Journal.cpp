@@ -456,12 +456,14 @@ void LogJournal::append(std::span<const AppendTarget> targets) {
     try {
         appendJournaled(targets);
     } catch (...) {
-        // A handle that failed may be dead for good (a network drive lost
-        // and back again): the next command opens its journal by name.
-        for (const auto& [path, handle] : openJournals_) files_.closeHandle(handle);
-        openJournals_.clear();
+        letGoOfJournals();
         throw;
     }
+}
+
+void LogJournal::letGoOfJournals() noexcept {
+    for (const auto& [path, handle] : openJournals_) files_.closeHandle(handle);
+    openJournals_.clear();
 }
 
 void LogJournal::appendJournaled(std::span<const AppendTarget> targets) {

@@ -75,6 +75,10 @@ public:
     [[nodiscard]] static std::filesystem::path besideJournalPathFor(const std::filesystem::path& firstLog);
     // What to tell the student when there is no private folder (no home).
     void useMissingStateFolderReason(std::string reason);
+    // Closes the journals kept open, after a failure that may have left
+    // them dead or behind (a lost network drive, a folder removed and made
+    // again): the next command opens them by name.
+    void letGoOfJournals() noexcept;
 
 private:
     void appendJournaled(std::span<const AppendTarget> targets);

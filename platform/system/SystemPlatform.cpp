@@ -109,6 +109,8 @@ void SystemPlatform::open(int fileNumber, const std::u16string& path, FileMode m
                 return files_->openLog(native);
             });
         } catch (const RuntimeError& error) {
+            // The folder may be gone, and the journal kept open in it with it.
+            if (journal_) journal_->letGoOfJournals();
             throw namingWhatIsAtFault(error, native);
         }
     }();

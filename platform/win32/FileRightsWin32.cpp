@@ -114,6 +114,25 @@ bool FileUser::isTrusted(const void* sid) const {
     return false;
 }
 
+bool FileUser::owns(void* handle) const {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        &descriptor) != ERROR_SUCCESS)
+        return false;
+    const std::unique_ptr<void, LocalFreed> freed(descriptor);
+    return owner != nullptr && isUser(owner);
+}
+
+void FileUser::keepPrivateOnlyWhereOwned(void* handle) const {
+    if (descriptor_.empty() || owns(handle)) return;
+    // An empty list that takes what the folder hands down.
+    ACL inherited{};
+    if (InitializeAcl(&inherited, sizeof inherited, ACL_REVISION) == FALSE) return;
+    SetSecurityInfo(handle, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                    nullptr, &inherited, nullptr);
+}
+
 std::string_view FileUser::brokenRule(void* handle) const {
     PSID owner = nullptr;
     PACL dacl = nullptr;

@@ -27,7 +27,16 @@ public:
     // refused too: the drill cannot tell whose the file is.
     [[nodiscard]] std::string_view brokenRule(void* handle) const;
 
+    // A new file's private rights name the user as this machine knows them.
+    // Where the file system shows another owner for it (a share that maps
+    // every user to an account of its own), they could shut the user out of
+    // the file at its next open: the folder's rights then serve instead.
+    // The handle was opened with READ_CONTROL and WRITE_DAC.
+    void keepPrivateOnlyWhereOwned(void* handle) const;
+
 private:
+    // Whether the file system shows the user as the file's owner.
+    [[nodiscard]] bool owns(void* handle) const;
     [[nodiscard]] bool isUser(const void* sid) const;
     [[nodiscard]] bool isTrusted(const void* sid) const;
 

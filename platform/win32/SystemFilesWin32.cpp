@@ -104,14 +104,26 @@ std::optional<NativeFiles::Handle> SystemFiles::openExistingLog(const std::files
 }
 
 // The name itself is opened, never what a link or junction there points at.
-// OPEN_ALWAYS says whether the name was new, without a failing probe first.
-// A new log is the user's alone, whatever rights the shared folder hands down.
+// A log that is there is opened at once; a new one is made the user's alone,
+// whatever rights the shared folder hands down, where the file system shows
+// the user as its owner.  Its maker may always set its rights.
 NativeFiles::Handle SystemFiles::openChecked(const std::filesystem::path& path, FileMode mode) {
-    HANDLE handle =
-        calls_->createFile(path, logAccess, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                           calls_->user().privateDescriptor());
-    if (handle == INVALID_HANDLE_VALUE) fail(FileOperation::open, mode);
-    return checkedFile(*this, handle, path, GetLastError() == ERROR_ALREADY_EXISTS);
+    constexpr DWORD attributes = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        HANDLE handle = calls_->createFile(path, logAccess, OPEN_EXISTING, attributes, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) return checkedFile(*this, handle, path, true);
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) fail(FileOperation::open, mode);
+        handle = calls_->createFile(path, logAccess | READ_CONTROL | WRITE_DAC, CREATE_NEW, attributes,
+                                    calls_->user().privateDescriptor());
+        if (handle == INVALID_HANDLE_VALUE) {
+            if (GetLastError() == ERROR_FILE_EXISTS) continue;  // another copy made it first
+            fail(FileOperation::open, mode);
+        }
+        calls_->user().keepPrivateOnlyWhereOwned(handle);
+        return checkedFile(*this, handle, path, false);
+    }
+    SetLastError(ERROR_SHARING_VIOLATION);
+    fail(FileOperation::open, mode);
 }
 
 FileIdentity SystemFiles::identityOf(Handle handle) {

@@ -70,6 +70,7 @@ TEST_F(DrillRun, ALogThatCannotBeWrittenIsReportedAndTheAnswerIsKept) {
     EXPECT_EQ(platform.messages.size(), 2U);
     EXPECT_TRUE(view.answer.empty());
     EXPECT_NE(log("masterFile_Ann.txt").find("because &Delta;x / &Delta;t\r\n"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(dataDir() / "masterFile_Ann.txt.journal")) << "the journal follows the folder";
 }
 
 TEST_F(DrillRun, PublicTextOperationsAreReachable) {

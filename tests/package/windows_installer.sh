@@ -77,5 +77,6 @@ for _ in $(seq 300); do [ -e "$installed" ] || break; sleep 0.2; done
 ! has_key 'HKCR\.qabank' || fail "the uninstaller left .qabank: $(association 'HKCR\.qabank')"
 ! has_key 'HKCR\QADrill.Bank' || fail "the uninstaller left the type QADrill.Bank"
 logs=$(ls "$drive_c/plovenda")
-[ "$(wc -l <<<"$logs")" -eq 3 ] || fail "the logs did not stay: $logs"
+# The three logs and their journal.
+[ "$(wc -l <<<"$logs")" -eq 4 ] || fail "the logs did not stay: $logs"
 echo "windows installer: installed, session passed, uninstalled; the logs stay in c:\\plovenda"

@@ -57,6 +57,9 @@ public:
 
     void* createFile(const std::filesystem::path& path, unsigned long access, unsigned long disposition,
                      unsigned long attributes, const void* descriptor) override {
+        // A log is looked for, then made: one open, as one call opens it on POSIX.
+        if (disposition == CREATE_NEW)
+            return SystemCalls::createFile(path, access, disposition, attributes, descriptor);
         return plan_.serve(
             FileOperation::open,
             [&] { return SystemCalls::createFile(path, access, disposition, attributes, descriptor); }, failOpenWith);
