@@ -400,7 +400,7 @@ LogJournal::LogJournal(NativeFiles& files, std::filesystem::path stateFolder, st
 
 LogJournal::~LogJournal() {
     settleAbandoned();
-    for (const auto& [path, handle] : openJournals_) files_.closeHandle(handle);
+    letGoOfJournals();
 }
 
 void LogJournal::useMissingStateFolderReason(std::string reason) { missingStateFolder_ = std::move(reason); }

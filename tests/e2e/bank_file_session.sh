@@ -58,7 +58,7 @@ for log in "${logs[@]}"; do
     fi
 done
 # Beside the logs only their journal.
-journal=(-e "masterFile_Ann_Lee_Smith.txt.journal")
-extra=$(ls -A "$dir" | grep -v -x -e "${logs[0]%%:*}" -e "${logs[1]%%:*}" "${journal[@]}" || true)
+extra=$(ls -A "$dir" | grep -v -x -e "${logs[0]%%:*}" -e "${logs[1]%%:*}" -e "masterFile_Ann_Lee_Smith.txt.journal" ||
+        true)
 [ -z "$extra" ] || fail "the data folder holds more than the two logs and their journal: $extra"
 echo "bank file session: the routine line stepped over, exitprog ended the drill, logs match"

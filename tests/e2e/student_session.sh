@@ -104,9 +104,8 @@ done
 # Beside the logs only their journal, and nothing set aside; all of them the
 # student's alone.  Wine shows a file's rights to the host as mode bits, and
 # the user's own as the user's and the group's.
-journal=(-e "masterFile_Ann_Lee_Smith.txt.journal")
 extra=$(ls -A "$dir" | grep -v -x -e "masterFile_Ann_Lee_Smith.txt" -e "send_${today}Ann_Lee_Smith.txt" \
-        -e "notes_Ann_Lee_Smith.txt" "${journal[@]}" || true)
+        -e "notes_Ann_Lee_Smith.txt" -e "masterFile_Ann_Lee_Smith.txt.journal" || true)
 [ -z "$extra" ] || fail "the data folder holds more than the logs and their journal: $extra"
 others=077
 [ "$LAUNCHER" = wine ] && others=007
